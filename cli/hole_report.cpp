@@ -1,0 +1,73 @@
+#include "cli/hole_report.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+std::string FormatNumber(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string FormatPoint(const std::optional<Point2>& point) {
+  if (!point) return "(no centre)";
+  return FormatNumber(point->x) + "," + FormatNumber(point->y);
+}
+
+bool SamePoint(const std::optional<Point2>& a, const std::optional<Point2>& b) {
+  if (!a || !b) return a.has_value() == b.has_value();
+  return a->x == b->x && a->y == b->y;
+}
+
+bool OnGrid(double offset, double unit) {
+  const double steps = offset / unit;
+  return std::fabs(steps - std::round(steps)) < 1e-6;
+}
+
+}  // namespace
+
+std::optional<Point2> ElementCenter(const zethost::Element& element) {
+  for (const zethost::Segment& segment : element.segments) {
+    if (const auto center = zethost::SegmentCenter(segment)) return center;
+  }
+  return std::nullopt;
+}
+
+std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
+  std::string report;
+  int moved = 0;
+  for (const zethost::Element& old : before) {
+    if (old.kind != zethost::ElementKind::Hole) continue;
+    const zethost::Element* now = zethost::FindElement(old.instanceId);
+    const auto oldCenter = ElementCenter(old);
+    const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
+    const bool bMoved = !SamePoint(oldCenter, newCenter);
+    moved += bMoved ? 1 : 0;
+    report += "hole " + std::to_string(old.holeId) + " element " +
+              std::to_string(old.instanceId) + ": " + FormatPoint(oldCenter) + " -> " +
+              FormatPoint(newCenter) + (bMoved ? " moved" : " unchanged") + "\n";
+  }
+  report += std::to_string(moved) + " holes moved\n";
+  return report;
+}
+
+double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {
+  static constexpr double kUnits[] = {10, 5, 1, 0.5, 0.1, 0.05, 0.01, 0.005, 0.001, 0.0005, 0.0001};
+  std::vector<Point2> landed;
+  for (const zethost::Element& old : before) {
+    const zethost::Element* now = zethost::FindElement(old.instanceId);
+    if (old.kind != zethost::ElementKind::Hole || now == nullptr) continue;
+    const auto oldCenter = ElementCenter(old);
+    const auto newCenter = ElementCenter(*now);
+    if (newCenter && !SamePoint(oldCenter, newCenter)) landed.push_back(*newCenter);
+  }
+  if (landed.empty()) return 0;
+  for (const double unit : kUnits) {
+    bool bAll = true;
+    for (const Point2& p : landed) bAll = bAll && OnGrid(p.x - base.x, unit) && OnGrid(p.y - base.y, unit);
+    if (bAll) return unit;
+  }
+  return 0;
+}

@@ -1,0 +1,15 @@
+// The report of a run: every hole's centre before and after, and the grid the holes landed on.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/stand_in.h"
+
+// One line per hole of the drawing: "hole <id> element <n>: x,y -> x',y' moved|unchanged".
+std::string FormatHoleReport(const std::vector<zethost::Element>& before);
+// The coarsest of the eleven move units on whose grid around base every moved hole's centre
+// lies; 0 when no hole moved.
+double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base);
+// The centre of an element: that of its first circle or arc.
+std::optional<Point2> ElementCenter(const zethost::Element& element);

@@ -1,0 +1,37 @@
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+
+#include "cli/plugin_loader.h"
+
+bool LoadPlugin(const std::string& path, LoadedPlugin& plugin, std::string& error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    const char* reason = dlerror();
+    error = path + ": cannot load the plug-in: " + (reason != nullptr ? reason : "unknown error");
+    return false;
+  }
+  void* symbol = dlsym(handle, "Startup");
+  if (symbol == nullptr) {
+    dlclose(handle);
+    error = path + ": the module exports no Startup";
+    return false;
+  }
+  plugin.handle = handle;
+  plugin.startup = reinterpret_cast<StartupFunction>(symbol);
+  return true;
+}
+
+void UnloadPlugin(LoadedPlugin& plugin) {
+  if (plugin.handle != nullptr) dlclose(plugin.handle);
+  plugin = {};
+}
+
+std::string DefaultPluginPath() {
+  char buffer[PATH_MAX] = {};
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
+  std::string directory = length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : "";
+  const auto slash = directory.rfind('/');
+  directory = slash == std::string::npos ? "." : directory.substr(0, slash);
+  return directory + "/libTarnell.so";
+}

@@ -1,0 +1,58 @@
+#include "cli/transcript.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "host/stand_in.h"
+
+namespace {
+
+void PrintMessage(const zethost::Message& message) {
+  const std::string text = zethost::ToUtf8(message.text);
+  switch (message.kind) {
+    case zethost::MessageKind::Cursor:
+      std::printf("[cursor: %s]\n", text.c_str());
+      break;
+    case zethost::MessageKind::Error:
+      std::printf("! %s\n", text.c_str());
+      break;
+    case zethost::MessageKind::Box:
+      std::printf("[message box] %s\n", text.c_str());
+      break;
+    case zethost::MessageKind::Prompt:
+      break;  // shown by ShowPrompt when input is awaited
+  }
+  std::fflush(stdout);
+}
+
+// "blinking: 3 holes: 101 102 105" (holes by hole id, other elements by instance id).
+void PrintBlink(const std::vector<ElementRef>& segments) {
+  std::map<std::int32_t, int> elements;
+  for (const ElementRef& ref : segments) ++elements[ref.nInstanceId];
+  std::string list;
+  for (const auto& [instance, count] : elements) {
+    const HoleId hole = zethost::HoleIdOf(instance);
+    list += " " + (hole != kNoHole ? std::to_string(hole) : "#" + std::to_string(instance));
+  }
+  std::printf("[blinking: %zu holes, %zu segments:%s]\n", elements.size(), segments.size(),
+              list.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+void InstallTranscript() {
+  zethost::SetMessageListener(PrintMessage);
+  zethost::SetBlinkListener(PrintBlink);
+}
+
+void ShowPrompt() {
+  std::printf("%s", zethost::ToUtf8(zethost::PromptText()).c_str());
+  std::fflush(stdout);
+}
+
+void ShowNote(std::string_view note) {
+  std::printf("  (%.*s)\n", static_cast<int>(note.size()), note.data());
+  std::fflush(stdout);
+}

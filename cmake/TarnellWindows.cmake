@@ -1,0 +1,84 @@
+# The Windows build: Tarnell.dll, ZetLib.dll and tarnell.exe side by side in bin/, each with the
+# C and C++ runtimes linked in, so that nothing but system DLLs (and ZetLib.dll) is needed to load
+# them. Included at the end of the top-level CMakeLists.txt, when every target exists.
+
+# ---- The host library's functions, imported by name ---------------------------------------
+# The plug-in binds to ZetLib.dll through an import library made from the list of the functions
+# it calls, exactly as it binds to the CAD host's own library.
+if(NOT CMAKE_DLLTOOL)
+  find_program(CMAKE_DLLTOOL NAMES x86_64-w64-mingw32-dlltool dlltool REQUIRED)
+endif()
+set(TARNELL_ZETLIB_DEF ${CMAKE_SOURCE_DIR}/resources/ZetLib.def)
+set(TARNELL_ZETLIB_IMPORTS ${CMAKE_BINARY_DIR}/libzetlib_imports.a)
+add_custom_command(
+  OUTPUT ${TARNELL_ZETLIB_IMPORTS}
+  COMMAND ${CMAKE_DLLTOOL} -d ${TARNELL_ZETLIB_DEF} -l ${TARNELL_ZETLIB_IMPORTS} -D ZetLib.dll
+  DEPENDS ${TARNELL_ZETLIB_DEF}
+  COMMENT "Generating the import library of ZetLib.dll from ZetLib.def"
+  VERBATIM)
+add_custom_target(zetlib_import_library DEPENDS ${TARNELL_ZETLIB_IMPORTS})
+target_link_libraries(zetlib_imports INTERFACE ${TARNELL_ZETLIB_IMPORTS})
+add_dependencies(zetlib_imports zetlib_import_library)
+
+# The Win32 dialog view needs the common controls (the list view).
+target_link_libraries(tarnell_core PUBLIC comctl32)
+
+# ---- Settings for every target of the build ----------------------------------------------------
+function(tarnell_collect_targets directory out)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory IN LISTS subdirectories)
+    tarnell_collect_targets(${subdirectory} more)
+    list(APPEND targets ${more})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+tarnell_collect_targets(${CMAKE_SOURCE_DIR} tarnell_all_targets)
+
+foreach(target IN LISTS tarnell_all_targets)
+  get_target_property(type ${target} TYPE)
+  # Every program and library, tests included, runs under Wine (or on a bare Windows) without
+  # the MinGW runtime DLLs (libstdc++-6, libgcc_s_seh-1, libwinpthread-1).
+  if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+  # GCC 12 reports a false overlap in its own std::basic_string::assign when it inlines it at
+  # -O2 and above (GCC bug 105329); the warning says nothing about the code being built.
+  if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|STATIC_LIBRARY|OBJECT_LIBRARY)$"
+     AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
+     AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
+     AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
+  endif()
+endforeach()
+
+set(TARNELL_WINDOWS_BIN ${CMAKE_BINARY_DIR}/bin)
+
+# ---- Tarnell.dll: the plug-in ------------------------------------------------------------------
+# Its resources (dialog templates, version block, manifest) and its load hook. Only Startup, which
+# is declared dllexport, leaves the module.
+set(TARNELL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnell.rc)
+set_source_files_properties(${TARNELL_RC} PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Tarnell.manifest)
+target_sources(Tarnell PRIVATE ${TARNELL_RC} ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
+target_link_options(Tarnell PRIVATE -Wl,--exclude-all-symbols)
+set_target_properties(Tarnell PROPERTIES
+  PREFIX ""
+  OUTPUT_NAME Tarnell
+  RUNTIME_OUTPUT_DIRECTORY ${TARNELL_WINDOWS_BIN})
+
+# ---- ZetLib.dll: the stand-in host library -------------------------------------------------
+# The command-line host and the tests use its C++ interface as well as the Zet* functions, so
+# every global symbol of its own objects is exported; nothing of the static libraries linked
+# into it (the C and C++ runtimes, winpthreads) is, or programs using both would see it twice.
+set_target_properties(ZetLib PROPERTIES
+  PREFIX ""
+  OUTPUT_NAME ZetLib
+  RUNTIME_OUTPUT_DIRECTORY ${TARNELL_WINDOWS_BIN})
+target_link_options(ZetLib PRIVATE -Wl,--export-all-symbols -Wl,--exclude-libs,ALL)
+
+# ---- tarnell.exe: the command-line host ---------------------------------------------------
+# A driver thread gives the user's dialog actions to the plug-in's real dialog windows.
+target_sources(tarnell PRIVATE ${CMAKE_SOURCE_DIR}/cli/dialog_driver_win32.cpp)
+set_target_properties(tarnell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TARNELL_WINDOWS_BIN})

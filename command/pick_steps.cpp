@@ -1,0 +1,80 @@
+// Specific-hole mode, first part: picking one example hole of each kind to correct.
+#include "command/command_steps.h"
+#include "command/command_texts.h"
+#include "command/step_helpers.h"
+#include "holes/hole_group_table.h"
+#include "holes/hole_identity.h"
+
+namespace {
+
+// A pick of a group's representative takes the example back; a pick of a hole the same as a
+// representative replaces that example; any other hole becomes a new example. False when the
+// hole was refused because the table is full.
+bool ApplyExamplePick(HoleId id) {
+  for (std::int32_t i = 1; i <= g_nHoleGroupCount; ++i) {
+    if (g_arrHoleGroup[i].size() == 0) continue;
+    const HoleId representative = g_arrHoleGroup[i][0];
+    if (representative == id) {
+      RemoveHoleGroup(i);
+      return true;
+    }
+    if (IsSameHole(representative, id)) {
+      SetGroupRepresentative(i, id);
+      return true;
+    }
+  }
+  return AddHoleGroupOrRefuse(id);
+}
+
+}  // namespace
+
+std::int32_t FirstPickReady() {
+  ZetIddClearSysIdData();
+  ZetEvtSetEventMask(MASK_ELEMENT);
+  SetHoleFilter(0x10002);
+  ZetMsgPutCursorMessage(kCursorHole);
+  ZetMsgPutMessage(kPromptFirstPick);
+  ZetCtlSetExecuteFunc(FirstPickExecute, u"");
+  return 0;
+}
+
+std::int32_t FirstPickExecute(std::int32_t nEvent, std::uint64_t nData, std::uint64_t,
+                              std::uint64_t nValue4) {
+  Point2 point{};
+  if (GetEventPoint(nEvent, nData, nValue4, point)) {
+    const HoleId id = ReadPickedHole(nEvent, nData);
+    if (id == kNoHole || !AddHoleGroupOrRefuse(id)) return STEP_STAY;
+    ZetCtlSetReadyFunc(NextPickReady, u"");
+    return STEP_NEXT;
+  }
+  if (nEvent == EVENT_CONFIRM) return STEP_FINISHED;
+  return STEP_STAY;
+}
+
+std::int32_t NextPickReady() {
+  BlinkGroupedHoles(false);
+  ZetEvtSetEventMask(MASK_ELEMENT);
+  SetHoleFilter(2);
+  ZetMsgPutCursorMessage(kCursorHole);
+  ZetMsgPutMessage(kPromptNextPick);
+  ZetCtlSetExecuteFunc(NextPickExecute, u"");
+  return 0;
+}
+
+std::int32_t NextPickExecute(std::int32_t nEvent, std::uint64_t nData, std::uint64_t,
+                             std::uint64_t nValue4) {
+  Point2 point{};
+  if (GetEventPoint(nEvent, nData, nValue4, point)) {
+    const HoleId id = ReadPickedHole(nEvent, nData);
+    if (id == kNoHole || !ApplyExamplePick(id)) return STEP_STAY;
+    ZetCtlSetReadyFunc(NextPickReady, u"");
+    return STEP_NEXT;
+  }
+  if (nEvent != EVENT_CONFIRM) return STEP_STAY;
+  if (g_nHoleGroupCount > 0) {
+    ZetCtlSetReadyFunc(RangeReady, u"");
+    return STEP_NEXT;
+  }
+  ZetMsgPutErrorMessage(kErrorNoHoleSelected);
+  return STEP_STAY;
+}

@@ -1,0 +1,66 @@
+#include "command/step_helpers.h"
+
+#include <algorithm>
+
+#include "command/command_state.h"
+#include "command/command_texts.h"
+#include "holes/hole_group_table.h"
+
+HoleId ReadPickedHole(std::int32_t nEvent, std::uint64_t nData) {
+  ElementRef ref{};
+  ref.nInstanceId = ZetEvtGetInstanceId(nEvent, nData);
+  ref.nSegmentId = ZetEvtGetSegmentId(nEvent, nData);
+  ZetEvtGetDetailId(nEvent, nData);
+  const HoleId id = ZetHolGetHoleId(&ref);
+  if (id == kNoHole) ZetMsgPutErrorMessage(kErrorLongHole);
+  return id;
+}
+
+bool GetEventPoint(std::int32_t nEvent, std::uint64_t nData, std::uint64_t nValue4, Point2& point) {
+  return ZetEvtGetPoint(nEvent, nData, &point, nValue4) == 0;
+}
+
+void SetHoleFilter(std::int32_t nPickFlags) {
+  const ObjectFilter filter{16, nPickFlags, 0, 0};
+  ZetEvtSetObject(&filter);
+}
+
+void SetWindowEcho() {
+  EchoRecord echo{};
+  echo.nKind = 2;
+  echo.ptAnchor = g_ptCorner1;
+  ZetEvtSetEcho(&echo);
+}
+
+bool AddHoleGroupOrRefuse(HoleId id) {
+  if (AddHoleGroup(id)) return true;
+  ZetMsgPutErrorMessage(kErrorTooManyKinds);
+  return false;
+}
+
+namespace {
+
+// Sets the segments of one hole blinking, unless the host cannot show it.
+void BlinkHole(HoleId id) {
+  HoleData data{};
+  const std::int32_t nStatus = ZetHolGetHoleData(id, &data);
+  const bool bShown = nStatus != -1 && data.nUnsupported == 0;
+  ZetHoleFreeHoleData(&data);
+  if (!bShown) return;
+  ElementRef refs[kMaxHoleSegments]{};
+  const std::int32_t nCount = ZetHolGetHoleSegmentId(id, refs, kMaxHoleSegments);
+  if (nCount == -1) return;
+  for (std::int32_t k = 0; k < nCount && k < kMaxHoleSegments; ++k) ZetIdSetBlinkSegmentId(&refs[k]);
+}
+
+}  // namespace
+
+void BlinkGroupedHoles(bool bEveryMember) {
+  ZetIdClearBlink();
+  for (std::int32_t i = 1; i <= g_nHoleGroupCount; ++i) {
+    const HoleGroup& group = g_arrHoleGroup[i];
+    const std::size_t nShown = bEveryMember ? group.size() : std::min<std::size_t>(group.size(), 1);
+    for (std::size_t k = 0; k < nShown; ++k) BlinkHole(group[k]);
+  }
+  ZetIdDoBlink();
+}

@@ -1,0 +1,11 @@
+// Moving every grouped hole onto the grid of the move unit around the base point.
+#pragma once
+
+// True when every member of every group has been processed; false after showing the failure's
+// message.
+//
+// A member whose record cannot be had, that the host marks unsupported, that has no segments or
+// whose figures give no centre is left where it is. When the host refuses to reflect one segment
+// of a hole, the segments of that hole already reflected are reflected back, so no hole is left
+// half moved; the holes moved before it stay moved.
+bool RelocateGroupedHoles();

@@ -1,0 +1,229 @@
+// The stand-in host's own C++ interface, for tests and the command-line host. It builds and
+// reads back the simulated drawing, drives a registered command the way the CAD host does,
+// records every Zet* call and every message, injects failures and counts the resources the
+// plug-in has not given back. The plug-in never includes this header.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "plugin/zetlib.h"
+
+namespace zethost {
+
+// ---- Geometry -------------------------------------------------------------------------------
+
+struct Circle {
+  Point2 center;
+  double radius;
+};
+
+// An arc from start to end around center; counterClockwise gives the sense of travel.
+// The radius is the distance from center to start.
+struct Arc {
+  Point2 center;
+  Point2 start;
+  Point2 end;
+  bool counterClockwise;
+};
+
+struct Line {
+  Point2 start;
+  Point2 end;
+};
+
+using Geometry = std::variant<Circle, Arc, Line>;
+
+struct Segment {
+  std::int32_t id;  // unique in the drawing
+  Geometry geometry;
+};
+
+// ---- Drawing ------------------------------------------------------------------------------
+
+enum class ElementKind { Hole, LongHole, Other };
+
+struct Element {
+  std::int32_t instanceId;
+  ElementKind kind;
+  std::vector<Segment> segments;
+  HoleId holeId = kNoHole;          // set for kind Hole only
+  std::vector<HoleDataItem> items;  // the hole record's items (kind Hole)
+  bool unsupported = false;         // a hole the host marks as not supported
+};
+
+// Empties the drawing and forgets everything else: registration, input state, messages, call
+// log, faults and resource counters. Ids start again at 1.
+void ResetHost();
+
+// Adds an element at the end of the drawing and returns its instance id. Segment ids are given
+// by the host, unique in the drawing, in the order of the geometries. A hole gets the next hole
+// id (or holeId when it is not kNoHole). 0, and nothing added, when the element is refused
+// (a hole id already taken, a coordinate that is not finite, a radius not above 0).
+std::int32_t AddHole(const std::vector<Geometry>& segments, const std::vector<HoleDataItem>& items,
+                     bool unsupported = false, HoleId holeId = kNoHole);
+std::int32_t AddLongHole(const std::vector<Geometry>& segments);
+std::int32_t AddOther(const std::vector<Geometry>& segments);
+
+// Adds an element exactly as given (ids included); false with a reason when an id is taken.
+bool AddElement(const Element& element, std::string& error);
+
+const std::vector<Element>& Elements();  // drawing order
+const Element* FindElement(std::int32_t instanceId);
+const Element* FindHole(HoleId holeId);
+const Segment* FindSegment(std::int32_t segmentId);
+HoleId HoleIdOf(std::int32_t instanceId);
+
+// A hole item with every field zero and the text set (UTF-8, at most 19 UTF-16 units).
+HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text);
+
+// The host's own sameness, used by ZetHolSearchSameHole: equal item lists, field by field.
+bool SameRecord(const Element& a, const Element& b);
+
+// Centre of a circle or arc segment; nullopt for a line.
+std::optional<Point2> SegmentCenter(const Segment& segment);
+
+// ---- Drawing files -----------------------------------------------------------------------------
+
+// Reads a drawing file into the host's drawing (replacing it) or writes the drawing. Errors name
+// the file, the line and the problem. Writing goes through a temporary file and a rename, so a
+// failed write leaves no half-written file.
+bool LoadDrawing(const std::string& path, std::string& error);
+bool SaveDrawing(const std::string& path, std::string& error);
+bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error);
+std::string FormatDrawing();
+
+// Writes a text file through a temporary file and a rename: the file is whole or untouched.
+bool WriteTextFile(const std::string& path, std::string_view content, std::string& error);
+
+// Before/after picture: the base point, the grid of the move unit near the holes, each moved
+// hole's old and new outline and centre. `before` is a copy of Elements() taken before the run.
+struct PictureOptions {
+  Point2 basePoint{0, 0};
+  double moveUnit = 0;  // 0: no grid
+};
+bool WritePicture(const std::string& path, const std::vector<Element>& before,
+                  const PictureOptions& options, std::string& error);
+
+// ---- Driving the command -------------------------------------------------------------------
+
+bool CommandRegistered();
+// The value ZetCtlRegisterZetLib2 returns next (default 1); lets tests make registration fail.
+void SetRegistrationResult(std::int32_t result);
+std::uint64_t RegisteredOpaque();
+bool CallSecondCallback(std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t d);
+void CallThirdCallback();
+
+// Runs the registered start callback: a run of the command begins.
+void StartCommand();
+bool CommandRunning();
+
+// The outcome of one user input.
+struct InputResult {
+  bool delivered = false;   // an event reached the execute callback
+  std::int32_t result = 0;  // what the execute callback returned (when delivered)
+  std::string note;         // why nothing was delivered, or what the host made of the input
+};
+
+// A click at p: a point under MASK_POINT; otherwise a pick of the element under p under
+// MASK_ELEMENT; otherwise, under MASK_SELECTION, a window corner (the second corner makes the
+// selection event).
+InputResult Click(Point2 p);
+// A pick of the element under p (MASK_ELEMENT only).
+InputResult Pick(Point2 p);
+// A window selection from corner a to corner b (MASK_SELECTION only).
+InputResult Window(Point2 a, Point2 b);
+// Confirmation (Enter); accepted under every mask.
+InputResult Confirm();
+
+// Raw events for tests: any code, with what the event carries.
+struct RawEvent {
+  std::int32_t code = EVENT_POINT;
+  std::optional<Point2> point;            // what ZetEvtGetPoint reports
+  ElementRef element{0, 0};               // what ZetEvtGetInstanceId/GetSegmentId report
+  std::vector<SelectionEntry> selection;  // what a selection opened on this event holds
+};
+InputResult Deliver(const RawEvent& event);
+
+// The element the host would pick at p under the current object filter, and the entries a
+// window from a to b selects (one per element, in drawing order).
+std::optional<ElementRef> PickAt(Point2 p);
+std::vector<SelectionEntry> SelectInWindow(Point2 a, Point2 b);
+void SetPickAperture(double distance);  // default 1.0 drawing unit
+
+// The host's input state as the last ready callback left it.
+std::int32_t EventMask();
+ObjectFilter CurrentFilter();
+std::optional<EchoRecord> CurrentEcho();
+std::u16string CursorText();
+std::u16string PromptText();
+std::vector<ElementRef> BlinkingSegments();  // empty unless ZetIdDoBlink ran after the last clear
+std::optional<Point2> PendingCorner();       // first corner of a selection window
+
+// ---- Messages and the call log ---------------------------------------------------------------
+
+enum class MessageKind { Prompt, Cursor, Error, Box };
+struct Message {
+  MessageKind kind;
+  std::u16string text;
+};
+const std::vector<Message>& Messages();
+void ClearMessages();
+// Called for every message as it is shown (the command-line host prints them).
+void SetMessageListener(std::function<void(const Message&)> listener);
+// Called when blinking starts, with the segments that blink.
+void SetBlinkListener(std::function<void(const std::vector<ElementRef>&)> listener);
+
+struct Call {
+  std::string function;  // "ZetHolGetHoleData"
+  std::string args;      // the arguments as text, comma separated, e.g. "17" or "16,2,0,0"
+};
+const std::vector<Call>& CallLog();
+void ClearCallLog();
+void SetCallLogging(bool enabled);           // on by default; benchmarks turn it off
+std::vector<std::string> CalledFunctions();  // just the names, in order
+
+// Misuse of the host that the stand-in noticed, in order: a wrong fourth value to
+// ZetEvtGetPoint, event data of no event being delivered, a step result of 2 without a ready
+// callback, a ready callback that installs no execute callback, null arguments, ... Emptied by
+// ResetHost only.
+const std::vector<std::string>& ProtocolErrors();
+
+// ---- Fault injection
+// -----------------------------------------------------------------------------
+
+// Makes `function` return its failure value (-1, 0 or kNoHole, as the function reports failure)
+// when called for `id` (a hole id, or a segment id for ZetSgmMirrorSegment and ZetFigGetFigure2,
+// or an instance id for ZetHolGetHoleId).
+void FailForId(std::string_view function, std::int64_t id);
+// Makes the n-th call of `function` from now on (1 = the next one) fail.
+void FailOnCall(std::string_view function, int n);
+// Overrides what ZetFigGetFigure2 answers for a segment (count and elements written).
+void OverrideFigure(std::int32_t segmentId, std::int32_t count,
+                    const std::vector<FigureElement>& elements);
+// Overrides what ZetHolSearchSameHole answers for a hole (count -1 or 0: no array).
+void OverrideSameHoles(HoleId holeId, std::int32_t count, const std::vector<HoleId>& ids);
+void ClearFaults();
+
+// ---- Resource accounting ----------------------------------------------------------------------
+
+struct OpenResources {
+  int holeData = 0;     // HoleData filled and not yet released
+  int idArrays = 0;     // id arrays handed out and not yet freed
+  int selections = 0;   // selections opened and not yet closed
+  int badReleases = 0;  // releases of something the host never handed out, or twice
+  bool operator==(const OpenResources&) const = default;
+};
+OpenResources Resources();
+
+// ---- Text --------------------------------------------------------------------------------------
+
+std::string ToUtf8(std::u16string_view text);
+std::u16string ToUtf16(std::string_view text);
+
+}  // namespace zethost

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "cli/input_line.h"
+
+namespace {
+
+TEST(InputLine, ReadsWhatAUserTypes) {
+  const struct {
+    const char* line;
+    bool valid;
+    InputKind kind;
+    Point2 first;
+    Point2 second;
+  } cases[] = {
+      {"", true, InputKind::Confirm, {}, {}},
+      {"   ", true, InputKind::Confirm, {}, {}},
+      {"enter", true, InputKind::Confirm, {}, {}},
+      {"12.5,-3", true, InputKind::Click, {12.5, -3}, {}},
+      {" 1 , 2 \r", true, InputKind::Click, {1, 2}, {}},
+      {"+1e2,0.25", true, InputKind::Click, {100, 0.25}, {}},
+      {"pick 3,4", true, InputKind::Pick, {3, 4}, {}},
+      {"window -5,-5 125,85", true, InputKind::Window, {-5, -5}, {125, 85}},
+      {"tarnell", true, InputKind::Run, {}, {}},
+      {"quit", true, InputKind::Quit, {}, {}},
+      {"exit", true, InputKind::Quit, {}, {}},
+      {"1,", false, {}, {}, {}},
+      {"1,2,3", false, {}, {}, {}},
+      {"nan,1", false, {}, {}, {}},
+      {"inf,1", false, {}, {}, {}},
+      {"1e999,1", false, {}, {}, {}},
+      {"pick", false, {}, {}, {}},
+      {"window 1,2", false, {}, {}, {}},
+      {"click row 3", false, {}, {}, {}},
+      {"hello", false, {}, {}, {}},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto input = ParseInputLine(c.line, error);
+    ASSERT_EQ(input.has_value(), c.valid) << c.line;
+    if (!c.valid) {
+      EXPECT_FALSE(error.empty()) << c.line;
+      continue;
+    }
+    EXPECT_EQ(input->kind, c.kind) << c.line;
+    EXPECT_EQ(input->first.x, c.first.x) << c.line;
+    EXPECT_EQ(input->first.y, c.first.y) << c.line;
+    EXPECT_EQ(input->second.x, c.second.x) << c.line;
+    EXPECT_EQ(input->second.y, c.second.y) << c.line;
+  }
+}
+
+}  // namespace

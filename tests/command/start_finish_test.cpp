@@ -1,0 +1,155 @@
+// Registration, the command start, the base-point step, the mode dialog branch and the closing
+// sequence.
+#include "command/command_steps.h"
+#include "command_fixture.h"
+#include "holes/hole_group_table.h"
+#include "plugin/startup.h"
+#include "settings/move_unit_dialog.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+using Kind = zethost::MessageKind;
+
+TEST_F(CommandTest, StartupReportsTheRegistrationResult) {
+  const struct {
+    std::int32_t registration;
+    std::int32_t expected;
+  } cases[] = {{1, 0}, {7, 0}, {0, -1}, {-1, -1}, {-100, -1}};
+  for (const auto& c : cases) {
+    zethost::SetRegistrationResult(c.registration);
+    EXPECT_EQ(Startup(1, 2, 3, 0xABCD), c.expected) << c.registration;
+    EXPECT_EQ(zethost::RegisteredOpaque(), 0xABCDu);
+  }
+  EXPECT_FALSE(zethost::CallSecondCallback(0, 0, 0, 0));
+  EXPECT_FALSE(zethost::CallSecondCallback(~0ull, 1, 2, 3));
+  zethost::CallThirdCallback();
+}
+
+TEST_F(CommandTest, StartShowsTheModeAndAsksForTheBasePoint) {
+  const struct {
+    std::u16string stored;
+    std::u16string cursor;
+  } cases[] = {{u"0", u"전체구멍"}, {u"1", u"특정구멍"}, {u"5", u"특정구멍"}, {u"abc", u"전체구멍"}};
+  for (const auto& c : cases) {
+    StoreMethod(c.stored);
+    zethost::ClearCallLog();
+    zethost::StartCommand();
+    EXPECT_EQ(zethost::CalledFunctions(),
+              (std::vector<std::string>{"ZetIddClearSysIdData", "ZetEvtSetEventMask",
+                                        "ZetMsgPutCursorMessage", "ZetMsgPutMessage",
+                                        "ZetCtlSetExecuteFunc"}));
+    EXPECT_EQ(zethost::CursorText(), c.cursor);
+    EXPECT_EQ(zethost::PromptText(), u"기준점지시 (확정=설정창Open) :");
+    EXPECT_EQ(zethost::EventMask(), MASK_POINT);
+  }
+}
+
+TEST_F(CommandTest, StartEmptiesTheGroupsOfTheLastRun) {
+  AddHoleGroup(11);
+  AddHoleGroup(12);
+  zethost::StartCommand();
+  EXPECT_EQ(g_nHoleGroupCount, 0);
+  EXPECT_EQ(CountGroupedHoles(), 0u);
+}
+
+TEST_F(CommandTest, BasePointLeadsToTheModesFirstStep) {
+  const struct {
+    std::u16string stored;
+    std::u16string prompt;
+    std::int32_t mask;
+  } cases[] = {{u"0", u"구멍형상 범위지시: ", MASK_SELECTION},
+               {u"1", u"구멍형상 지시: ", MASK_ELEMENT},
+               {u"-1", u"구멍형상 지시: ", MASK_ELEMENT}};
+  for (const auto& c : cases) {
+    StoreMethod(c.stored);
+    StartAt({12.5, -3.25});
+    EXPECT_EQ(zethost::PromptText(), c.prompt);
+    EXPECT_EQ(zethost::EventMask(), c.mask);
+  }
+}
+
+TEST_F(CommandTest, BasePointStepIgnoresOtherEvents) {
+  zethost::StartCommand();
+  for (const std::int32_t code : {EVENT_SELECTION, EVENT_ELEMENT, 5, 99}) {
+    zethost::RawEvent event;
+    event.code = code;
+    const auto result = zethost::Deliver(event);
+    EXPECT_TRUE(result.delivered);
+    EXPECT_EQ(result.result, STEP_STAY) << code;
+  }
+  EXPECT_EQ(zethost::PromptText(), u"기준점지시 (확정=설정창Open) :");
+}
+
+TEST_F(CommandTest, ConfirmAtBasePointRunsTheModeDialog) {
+  const struct {
+    const char* actions;
+    std::int32_t methodAfter;  // g_nMethod after the run
+    const char16_t* nextCursor;
+  } cases[] = {
+      {"click 15001\nok\n", 1, u"특정구멍"},      // OK reloads at once
+      {"click 15001\ncancel\n", 0, u"특정구멍"},  // stored, takes effect next run
+      {"ok\n", 0, u"전체구멍"},
+  };
+  for (const auto& c : cases) {
+    StoreMethod(u"0");
+    zethost::StartCommand();
+    ASSERT_EQ(g_nMethod, 0);
+    ScriptDialogs(c.actions);
+    const auto result = zethost::Confirm();
+    EXPECT_EQ(result.result, STEP_FINISHED) << c.actions;
+    EXPECT_EQ(g_nMethod, c.methodAfter) << c.actions;
+    EXPECT_FALSE(zethost::CommandRunning());
+    zethost::StartCommand();
+    EXPECT_EQ(zethost::CursorText(), c.nextCursor) << c.actions;
+  }
+}
+
+TEST_F(CommandTest, FinishCorrectionAsksForTheUnitAndReportsTheCount) {
+  const struct {
+    const char* actions;
+    bool moved;
+    const char16_t* error;
+    const char16_t* box;
+  } cases[] = {
+      {"click row 4\nok\n", true, nullptr, u"총 4개의 Hole 위치를 변경했습니다."},
+      {"ok\n", false, u"취소하셨습니다.", nullptr},
+      {"click row 4\ncancel\n", false, u"취소하셨습니다.", nullptr},
+      {"\n", false, u"취소하셨습니다.", nullptr},
+  };
+  for (const auto& c : cases) {
+    zethost::ResetHost();
+    ASSERT_EQ(Startup(0, 0, 0, 1), 0);
+    const HoleId a = AddRoundHole({1.2, 1.2}, 1);
+    const HoleId b = AddRoundHole({3.1, 1.2}, 1);
+    const HoleId d = AddRoundHole({5.3, 5.3}, 2);
+    StartAt({0, 0});
+    ClearHoleGroups();
+    AddHoleGroup(a);
+    AppendHoleIfAbsent(1, b);
+    AppendHoleIfAbsent(1, d);  // a hole in two groups counts twice
+    AddHoleGroup(d);
+    ScriptDialogs(c.actions);
+    EXPECT_EQ(FinishCorrection(), STEP_FINISHED);
+    const Point2 center = CenterOf(a);
+    EXPECT_EQ(center.x == 1.0 && center.y == 1.0, c.moved) << c.actions;
+    EXPECT_EQ(Texts(Kind::Error).empty(), c.error == nullptr) << c.actions;
+    if (c.error != nullptr) EXPECT_EQ(Texts(Kind::Error).back(), c.error);
+    if (c.box != nullptr) EXPECT_EQ(Texts(Kind::Box), std::vector<std::u16string>{c.box});
+    if (c.box == nullptr) EXPECT_TRUE(Texts(Kind::Box).empty());
+  }
+}
+
+TEST_F(CommandTest, RelocationFailureEndsWithoutTheCount) {
+  const HoleId a = AddRoundHole({1.2, 1.2}, 1);
+  StartAt({0, 0});
+  AddHoleGroup(a);
+  zethost::FailOnCall("ZetSgmMirrorSegment", 1);
+  ScriptDialogs("click row 3\nok\n");
+  EXPECT_EQ(FinishCorrection(), STEP_FINISHED);
+  EXPECT_EQ(Texts(Kind::Error), std::vector<std::u16string>{u"형상의 정보를 수정할수 없습니다."});
+  EXPECT_TRUE(Texts(Kind::Box).empty());
+  EXPECT_EQ(g_strMoveUnit, u"1");
+}
+
+}  // namespace

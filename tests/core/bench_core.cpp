@@ -1,0 +1,131 @@
+// Speed of gathering and relocating holes through the stand-in host, in holes per second, for
+// drawings of 10^4 to 10^6 holes of one kind or of ten kinds. Gathering must stay linear in the
+// number of holes.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "command/command_state.h"
+#include "correction/relocation.h"
+#include "holes/hole_group_table.h"
+#include "holes/hole_identity.h"
+#include "holes/same_hole_search.h"
+#include "host/stand_in.h"
+#include "settings/move_unit_dialog.h"
+
+namespace {
+
+// The drawing the benchmarks of one size and kind count share: built once, kept while the
+// benchmarks of that size run one after the other.
+struct BenchDrawing {
+  std::int64_t holes = -1;
+  std::int64_t kinds = -1;
+  std::vector<HoleId> representatives;  // the first hole of each kind
+  std::vector<HoleId> ids;              // every hole in drawing order
+};
+
+BenchDrawing& Drawing() {
+  static BenchDrawing drawing;
+  return drawing;
+}
+
+void BuildDrawing(std::int64_t holes, std::int64_t kinds) {
+  BenchDrawing& d = Drawing();
+  if (d.holes == holes && d.kinds == kinds) return;
+  zethost::ResetHost();
+  zethost::SetCallLogging(false);
+  d = BenchDrawing{holes, kinds, {}, {}};
+  d.ids.reserve(static_cast<std::size_t>(holes));
+  for (std::int64_t i = 0; i < holes; ++i) {
+    const auto kind = static_cast<std::int32_t>(i % kinds);
+    const Point2 centre{static_cast<double>(i % 1000) * 10.3 + 0.37,
+                        static_cast<double>(i / 1000) * 10.3 + 0.21};
+    const std::vector<HoleDataItem> items{zethost::MakeItem(kind, 4.0 + kind, "D")};
+    const HoleId id =
+        zethost::HoleIdOf(zethost::AddHole({zethost::Circle{centre, 1.0 + 0.1 * kind}}, items));
+    d.ids.push_back(id);
+    if (i < kinds) d.representatives.push_back(id);
+  }
+}
+
+void StartGroupsFromRepresentatives() {
+  ClearHoleGroups();
+  for (HoleId id : Drawing().representatives) AddHoleGroup(id);
+}
+
+void CountHoles(benchmark::State& state) {
+  state.counters["holes/s"] = benchmark::Counter(
+      static_cast<double>(Drawing().holes) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate);
+}
+
+// One group per kind started from its representative, then the whole-drawing search.
+void GatherWholeDrawing(benchmark::State& state, std::int64_t holes, std::int64_t kinds) {
+  BuildDrawing(holes, kinds);
+  for (auto _ : state) {
+    StartGroupsFromRepresentatives();
+    SearchSameHoles(true);
+    benchmark::DoNotOptimize(CountGroupedHoles());
+  }
+  CountHoles(state);
+}
+
+// Every hole sorted on its own: into the first group it is the same as, or a new group.
+void GatherHoleByHole(benchmark::State& state, std::int64_t holes, std::int64_t kinds) {
+  BuildDrawing(holes, kinds);
+  for (auto _ : state) {
+    ClearHoleGroups();
+    for (HoleId id : Drawing().ids) {
+      const std::int32_t group = FindSameHoleGroup(id);
+      if (group > 0) {
+        AppendHoleIfAbsent(group, id);
+      } else {
+        AddHoleGroup(id);
+      }
+    }
+    benchmark::DoNotOptimize(CountGroupedHoles());
+  }
+  CountHoles(state);
+}
+
+void Relocate(benchmark::State& state, std::int64_t holes, std::int64_t kinds) {
+  BuildDrawing(holes, kinds);
+  StartGroupsFromRepresentatives();
+  SearchSameHoles(true);
+  g_ptBase = Point2{0.0, 0.0};
+  g_strMoveUnit = u"0.5";
+  for (auto _ : state) {
+    if (!RelocateGroupedHoles()) state.SkipWithError("relocation failed");
+  }
+  CountHoles(state);
+}
+
+void RegisterAll() {
+  for (std::int64_t holes : {10000, 100000, 1000000}) {
+    for (std::int64_t kinds : {1, 10}) {
+      const std::string suffix = "/" + std::to_string(holes) + "/kinds:" + std::to_string(kinds);
+      benchmark::RegisterBenchmark(("GatherWholeDrawing" + suffix).c_str(), GatherWholeDrawing,
+                                   holes, kinds)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("GatherHoleByHole" + suffix).c_str(), GatherHoleByHole, holes,
+                                   kinds)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("Relocate" + suffix).c_str(), Relocate, holes, kinds)
+          ->Unit(benchmark::kMillisecond);
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,206 @@
+// Drawing files: round trip, exact text, parse errors with file and line, atomic saving, and
+// the before/after picture.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "host_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zethost;
+using hosttest::ArcOf;
+using hosttest::CircleAt;
+using hosttest::LineFrom;
+
+class DrawingFileTest : public hosttest::HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    dir_ = fs::temp_directory_path() /
+           ("tarnell-host-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    HostTest::TearDown();
+  }
+  std::vector<std::string> FilesInDir() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  fs::path dir_;
+};
+
+// A drawing with every feature the format carries.
+void BuildRichDrawing() {
+  HoleDataItem full = MakeItem(7, 0.1, "M6 \"tap\" \\ 깊이");
+  full.nCode2 = -3;
+  full.dValue2 = 1e300;
+  full.bNoValue2 = 1;
+  full.nCode3 = 4;
+  full.nCode4 = 5;
+  full.nCode5 = 6;
+  full.dValue3 = -0.0;
+  full.dValue4 = 5e-324;
+  full.nCode6 = 2147483647;
+  full.nCode7 = -2147483647 - 1;
+  full.nOption = 2;
+  full.nOptionValue = 9;
+  AddHole({CircleAt(1.5, -2.25, 0.3), CircleAt(1.5, -2.25, 0.6)}, {full, MakeItem(0, 0, "")}, true,
+          40);
+  AddLongHole(hosttest::Slot(10, 0.1, 2, 1.0 / 3));
+  AddOther({LineFrom(0, 0, 100, 0), ArcOf({0, 0}, {1, 0}, {0, -1}, false)});
+  AddHole({CircleAt(3, 3, 1)}, {MakeItem(1, 2, "a\nb")});
+}
+
+TEST_F(DrawingFileTest, RoundTripKeepsTheDrawingAndTheText) {
+  BuildRichDrawing();
+  const std::vector<Element> before = Elements();
+  const std::string text = FormatDrawing();
+  std::string error;
+  ASSERT_TRUE(ParseDrawing(text, "rich.drawing", error)) << error << "\n" << text;
+  ASSERT_EQ(Elements().size(), before.size());
+  for (std::size_t k = 0; k < before.size(); ++k) {
+    const Element& a = before[k];
+    const Element& b = Elements()[k];
+    EXPECT_EQ(a.instanceId, b.instanceId);
+    EXPECT_EQ(a.kind, b.kind);
+    EXPECT_EQ(a.holeId, b.holeId);
+    EXPECT_EQ(a.unsupported, b.unsupported);
+    EXPECT_EQ(a.kind != ElementKind::Hole || SameRecord(a, b), true) << k;
+    ASSERT_EQ(a.segments.size(), b.segments.size());
+    for (std::size_t s = 0; s < a.segments.size(); ++s) {
+      EXPECT_EQ(a.segments[s].id, b.segments[s].id);
+    }
+  }
+  EXPECT_EQ(FormatDrawing(), text);  // numbers and texts came back exactly
+}
+
+TEST_F(DrawingFileTest, FormatIsExact) {
+  AddHole({CircleAt(0.1, -0.0, 2.5)}, {MakeItem(3, 1e-7, "M\"6")}, false, 12);
+  AddOther({LineFrom(1, 2, 3, 4), ArcOf({0, 0}, {1, 0}, {0, 1}, true)});
+  EXPECT_EQ(FormatDrawing(),
+            "tarnell-drawing 1\n"
+            "hole 1 hole=12\n"
+            "  item code1=3 value1=1e-07 text=\"M\\\"6\"\n"
+            "  circle 1 center=0.1,-0 radius=2.5\n"
+            "other 2\n"
+            "  line 2 start=1,2 end=3,4\n"
+            "  arc 3 center=0,0 start=1,0 end=0,1 ccw\n");
+}
+
+TEST_F(DrawingFileTest, ReadsCommentsBlanksAndFreeIndentation) {
+  std::string error;
+  ASSERT_TRUE(
+      ParseDrawing("tarnell-drawing 1\r\n# a comment = with \"quotes\r\n\n"
+                   "hole 3\n item   text=\"x y\"  code1=2\ncircle 9 radius=1 center=1,2\n"
+                   "hole 4 hole=1\n\tcircle 10 center=0,0 radius=1\n",
+                   "ok.drawing", error))
+      << error;
+  ASSERT_EQ(Elements().size(), 2u);
+  EXPECT_EQ(Elements()[0].holeId, 2u);  // 1 is named later in the file
+  EXPECT_EQ(std::u16string(Elements()[0].items[0].szText), u"x y");
+  EXPECT_EQ(Elements()[1].holeId, 1u);
+}
+
+TEST_F(DrawingFileTest, ProblemsNameFileLineAndCause) {
+  const std::string head = "tarnell-drawing 1\n";
+  struct Case {
+    std::string text;
+    std::string expected;  // the start of the message
+  };
+  const Case cases[] = {
+      {"", "f.d:1: not a drawing"},
+      {"tarnell-drawing 2\n", "f.d:1: drawing version '2'"},
+      {head + "circle 1 center=0,0 radius=1\n", "f.d:2: segment before any element"},
+      {head + "hole 1\nsquare 2\n", "f.d:3: unknown keyword 'square'"},
+      {head + "hole 1\n  circle 2 center=0,0\n", "f.d:3: missing radius"},
+      {head + "hole 1\n  circle 2 center=0,0 radius=-1\n", "f.d:3: radius must be positive"},
+      {head + "hole 1\n  circle 2 center=0;0 radius=1\n", "f.d:3: bad point '0;0' for center"},
+      {head + "hole 1\n  circle 2 center=0,0 radius=1x\n", "f.d:3: bad number '1x' for radius"},
+      {head + "hole 1\n  circle 2 center=0,0 radius=inf\n", "f.d:3: radius must be finite"},
+      {head + "hole 1\n  arc 2 center=0,0 start=1,0 end=0,1\n", "f.d:3: an arc needs either"},
+      {head + "hole 1\nhole 1\n", "f.d:3: duplicate instance id 1 (first on line 2)"},
+      {head + "hole 1\n circle 2 center=0,0 radius=1\nhole 3\n circle 2 center=0,0 radius=1\n",
+       "f.d:5: duplicate segment id 2 (first on line 3)"},
+      {head + "hole 1 hole=5\nhole 2 hole=5\n", "f.d:3: duplicate hole id 5"},
+      {head + "hole 1 hole=4294967295\n", "f.d:2: bad hole id"},
+      {head + "hole 0\n", "f.d:2: bad instance id '0'"},
+      {head + "longhole 1\n item code1=1\n", "f.d:3: item outside a hole"},
+      {head + "hole 1\n item text=\"12345678901234567890\"\n", "f.d:3: text too long (20"},
+      {head + "hole 1\n item text=\"ab\n", "f.d:3: a text is not closed"},
+      {head + "hole 1\n item text=\"a\\tb\"\n", "f.d:3: unknown escape"},
+      {head + "hole 1\n item text=\"\xC3\x28\"\n", "f.d:3: text is not valid UTF-8"},
+      {head + "hole 1\n item code1=1 code1=2\n", "f.d:3: 'code1' given twice"},
+      {head + "hole 1\n item code1=1.5\n", "f.d:3: bad integer '1.5' for code1"},
+      {head + "hole 1\n item colour=red\n", "f.d:3: unknown key 'colour' for item"},
+      {head + "other 1 unsupported\n", "f.d:2: unexpected 'unsupported'"},
+  };
+  AddHole({CircleAt(0, 0, 1)}, {});
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseDrawing(c.text, "f.d", error)) << c.expected;
+    EXPECT_EQ(error.substr(0, c.expected.size()), c.expected) << error;
+    ASSERT_EQ(Elements().size(), 1u) << "a failed read must leave the drawing as it was";
+  }
+}
+
+TEST_F(DrawingFileTest, SaveAndLoadThroughFiles) {
+  BuildRichDrawing();
+  const std::string text = FormatDrawing();
+  const std::string path = (dir_ / "saved.drawing").string();
+  std::string error;
+  ASSERT_TRUE(SaveDrawing(path, error)) << error;
+  ASSERT_TRUE(SaveDrawing(path, error)) << error;  // replaces the file
+  ResetHost();
+  ASSERT_TRUE(LoadDrawing(path, error)) << error;
+  EXPECT_EQ(FormatDrawing(), text);
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"saved.drawing"});
+  EXPECT_FALSE(LoadDrawing((dir_ / "missing.drawing").string(), error));
+  EXPECT_NE(error.find("missing.drawing"), std::string::npos);
+}
+
+TEST_F(DrawingFileTest, FailedSaveLeavesNothingBehind) {
+  AddHole({CircleAt(0, 0, 1)}, {});
+  fs::create_directory(dir_ / "occupied");
+  const std::string targets[] = {(dir_ / "no-such-dir" / "d.drawing").string(),
+                                 (dir_ / "occupied").string()};
+  for (const std::string& target : targets) {
+    std::string error;
+    EXPECT_FALSE(SaveDrawing(target, error)) << target;
+    EXPECT_EQ(error.substr(0, target.size()), target) << error;
+    EXPECT_FALSE(WritePicture(target, Elements(), {}, error)) << target;
+  }
+  EXPECT_EQ(FilesInDir(), std::vector<std::string>{"occupied"});
+  EXPECT_TRUE(fs::is_empty(dir_ / "occupied"));
+}
+
+TEST_F(DrawingFileTest, PictureShowsMovedHoles) {
+  AddHole({CircleAt(1.2, 3.4, 0.5)}, {});
+  AddHole({CircleAt(5, 5, 0.5)}, {});
+  AddOther({LineFrom(0, 0, 10, 0)});
+  const std::vector<Element> before = Elements();
+  const Point2 a{1.1, 0}, b{1.1, 1};  // moves hole 1 to x = 1.0
+  ASSERT_EQ(ZetSgmMirrorSegment(1, &a, &b, 0, true), 0);
+  const std::string path = (dir_ / "picture.svg").string();
+  std::string error;
+  ASSERT_TRUE(WritePicture(path, before, {{0, 0}, 0.5}, error)) << error;
+  std::ifstream in(path, std::ios::binary);
+  const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  EXPECT_NE(svg.find("</svg>"), std::string::npos);
+  EXPECT_NE(svg.find("1 hole(s) moved"), std::string::npos);
+  EXPECT_NE(svg.find("stroke-dasharray"), std::string::npos);
+  EXPECT_NE(svg.find("marker-end"), std::string::npos);
+  EXPECT_NE(svg.find("grid of the move unit 0.5"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// Resource accounting, fault injection and the reset of the host.
+#include <functional>
+
+#include "host_test_support.h"
+
+namespace {
+
+using namespace zethost;
+using hosttest::CircleAt;
+
+class ResourcesTest : public hosttest::HostTest {
+ protected:
+  void SetUp() override {
+    HostTest::SetUp();
+    AddHole({CircleAt(0, 0, 1)}, hosttest::Items(1, 2, "A"));  // hole id 1, segment 1
+    AddHole({CircleAt(5, 0, 1)}, hosttest::Items(1, 2, "A"));  // hole id 2, segment 2
+  }
+};
+
+std::uint64_t OpenSelectionOfAnEvent();  // defined below
+
+TEST_F(ResourcesTest, CountsWhatIsHandedOutAndNotGivenBack) {
+  struct Case {
+    const char* name;
+    std::function<void()> steps;
+    OpenResources expected;
+  };
+  const Case cases[] = {
+      {"fetch",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(1, &d);
+       },
+       {1, 0, 0, 0}},
+      {"fetch and free",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(1, &d);
+         ZetHoleFreeHoleData(&d);
+       },
+       {0, 0, 0, 0}},
+      {"failed fetch still hands out a record",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(9, &d);
+       },
+       {1, 0, 0, 0}},
+      {"failed fetch and free",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(9, &d);
+         ZetHoleFreeHoleData(&d);
+       },
+       {0, 0, 0, 0}},
+      {"double free through a copy",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(1, &d);
+         HoleData copy = d;
+         ZetHoleFreeHoleData(&d);
+         ZetHoleFreeHoleData(&copy);
+       },
+       {0, 0, 0, 1}},
+      {"free of a record never filled",
+       [] {
+         HoleDataItem item{};
+         HoleData d{};
+         d.pItems = &item;
+         ZetHoleFreeHoleData(&d);
+       },
+       {0, 0, 0, 1}},
+      {"null record and null items",
+       [] {
+         HoleData d{};
+         ZetHoleFreeHoleData(&d);
+         ZetHoleFreeHoleData(nullptr);
+       },
+       {0, 0, 0, 0}},
+      {"search array",
+       [] {
+         HoleId* ids = nullptr;
+         ZetHolSearchSameHole(1, &ids);
+       },
+       {0, 1, 0, 0}},
+      {"search array freed twice",
+       [] {
+         HoleId* ids = nullptr;
+         ZetHolSearchSameHole(1, &ids);
+         ZetMemFree(ids);
+         ZetMemFree(ids);
+         ZetMemFree(nullptr);
+       },
+       {0, 0, 0, 1}},
+      {"item block is not an id array",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(1, &d);
+         ZetMemFree(d.pItems);
+       },
+       {1, 0, 0, 1}},
+      {"selection left open", [] { OpenSelectionOfAnEvent(); }, {0, 0, 1, 0}},
+      {"selection closed twice",
+       [] {
+         const std::uint64_t h = OpenSelectionOfAnEvent();
+         ZetIddCloseSelIdData(h);
+         ZetIddCloseSelIdData(h);
+       },
+       {0, 0, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    c.steps();
+    EXPECT_EQ(Resources(), c.expected) << c.name;
+  }
+}
+
+// Opens a selection the way a command does, inside the execute callback of a selection event.
+std::uint64_t g_handle = 0;
+std::int32_t KeepSelection(std::int32_t, std::uint64_t data, std::uint64_t v3, std::uint64_t v4) {
+  g_handle = ZetIddOpenSelIdData(1, data, v3, v4);
+  return STEP_STAY;
+}
+std::int32_t StartKeepingSelections() {
+  ZetCtlSetExecuteFunc(KeepSelection, u"");
+  return 0;
+}
+std::uint64_t OpenSelectionOfAnEvent() {
+  ZetCtlRegisterZetLib2(StartKeepingSelections, nullptr, nullptr, 0);
+  StartCommand();
+  RawEvent event;
+  event.code = EVENT_SELECTION;
+  Deliver(event);
+  return g_handle;
+}
+
+TEST_F(ResourcesTest, FaultsMakeTheNamedCallFail) {
+  const Point2 a{0, 0}, b{0, 1};
+  const ElementRef ref1{1, 1}, ref2{2, 2};
+  struct Case {
+    const char* name;
+    std::function<void()> arm;
+    std::function<std::int64_t()> call;
+    std::vector<std::int64_t> results;  // of successive calls
+  };
+  HoleData d{};
+  const Case cases[] = {
+      {"hole data for an id",
+       [] { FailForId("ZetHolGetHoleData", 2); },
+       [&] {
+         const auto r = ZetHolGetHoleData(2, &d);
+         ZetHoleFreeHoleData(&d);
+         return r;
+       },
+       {-1, -1}},
+      {"hole data for another id",
+       [] { FailForId("ZetHolGetHoleData", 2); },
+       [&] {
+         const auto r = ZetHolGetHoleData(1, &d);
+         ZetHoleFreeHoleData(&d);
+         return r;
+       },
+       {0}},
+      {"second mirror",
+       [] { FailOnCall("ZetSgmMirrorSegment", 2); },
+       [&] { return ZetSgmMirrorSegment(1, &a, &b, 0, true); },
+       {0, -1, 0}},
+      {"figure of a segment",
+       [] { FailForId("ZetFigGetFigure2", 2); },
+       [&] {
+         FigureElement f[1];
+         return ZetFigGetFigure2(&ref2, f, 1);
+       },
+       {0}},
+      {"hole id by instance",
+       [] { FailForId("ZetHolGetHoleId", 1); },
+       [&] { return std::int64_t(ZetHolGetHoleId(&ref1)); },
+       {kNoHole}},
+      {"segment list, first call",
+       [] { FailOnCall("ZetHolGetHoleSegmentId", 1); },
+       [&] {
+         ElementRef r[20];
+         return ZetHolGetHoleSegmentId(1, r, 20);
+       },
+       {-1, 1}},
+      {"search",
+       [] { FailForId("ZetHolSearchSameHole", 1); },
+       [&] {
+         HoleId* ids = nullptr;
+         return ZetHolSearchSameHole(1, &ids);
+       },
+       {-1}},
+      {"registration",
+       [] { FailOnCall("ZetCtlRegisterZetLib2", 1); },
+       [&] { return ZetCtlRegisterZetLib2(StartKeepingSelections, nullptr, nullptr, 0); },
+       {0, 1}},
+      {"cleared faults",
+       [] {
+         FailForId("ZetHolGetHoleData", 1);
+         ClearFaults();
+       },
+       [&] {
+         const auto r = ZetHolGetHoleData(1, &d);
+         ZetHoleFreeHoleData(&d);
+         return r;
+       },
+       {0}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    c.arm();
+    for (std::int64_t expected : c.results) EXPECT_EQ(c.call(), expected) << c.name;
+    EXPECT_EQ(Resources(), OpenResources{}) << c.name;
+  }
+}
+
+TEST_F(ResourcesTest, ResetForgetsEverything) {
+  HoleData d{};
+  ZetHolGetHoleData(1, &d);
+  FailForId("ZetHolGetHoleData", 1);
+  ZetMsgPutMessage(u"x");
+  ResetHost();
+  EXPECT_EQ(Resources(), OpenResources{});
+  EXPECT_TRUE(Elements().empty());
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(CallLog().empty());
+  EXPECT_FALSE(CommandRegistered());
+  EXPECT_EQ(AddHole({CircleAt(0, 0, 1)}, {}), 1);
+  EXPECT_EQ(FindElement(1)->segments[0].id, 1);
+  EXPECT_EQ(ZetHolGetHoleData(1, &d), 0);  // the fault is gone
+  ZetHoleFreeHoleData(&d);
+}
+
+}  // namespace
