@@ -16,9 +16,13 @@ std::string FormatPoint(const std::optional<Point2>& point) {
   return FormatNumber(point->x) + "," + FormatNumber(point->y);
 }
 
+// Mirroring leaves the last bits of a coordinate to rounding: a centre that moved less than this
+// has not moved for anyone reading the drawing.
+constexpr double kMoveTolerance = 1e-9;
+
 bool SamePoint(const std::optional<Point2>& a, const std::optional<Point2>& b) {
   if (!a || !b) return a.has_value() == b.has_value();
-  return a->x == b->x && a->y == b->y;
+  return std::fabs(a->x - b->x) < kMoveTolerance && std::fabs(a->y - b->y) < kMoveTolerance;
 }
 
 bool OnGrid(double offset, double unit) {

@@ -12,6 +12,7 @@
 #include "cli/options.h"
 #include "cli/plugin_loader.h"
 #include "cli/session_check.h"
+#include "cli/transcript.h"
 #include "host/stand_in.h"
 
 namespace {
@@ -61,6 +62,7 @@ int Run(const Options& options) {
     UnloadPlugin(plugin);
     return Fail(pluginPath + ": Startup failed: the command was not registered");
   }
+  InstallTranscript();
   StartDialogDriver(ReadInputLine);
   SessionRecord record;
   RunCommandLine(record);

@@ -26,7 +26,7 @@ void PrintMessage(const zethost::Message& message) {
   std::fflush(stdout);
 }
 
-// "blinking: 3 holes: 101 102 105" (holes by hole id, other elements by instance id).
+// "[blinking: 101 102 105 (4 segments)]": holes by hole id, other elements by "#instance".
 void PrintBlink(const std::vector<ElementRef>& segments) {
   std::map<std::int32_t, int> elements;
   for (const ElementRef& ref : segments) ++elements[ref.nInstanceId];
@@ -35,8 +35,7 @@ void PrintBlink(const std::vector<ElementRef>& segments) {
     const HoleId hole = zethost::HoleIdOf(instance);
     list += " " + (hole != kNoHole ? std::to_string(hole) : "#" + std::to_string(instance));
   }
-  std::printf("[blinking: %zu holes, %zu segments:%s]\n", elements.size(), segments.size(),
-              list.c_str());
+  std::printf("[blinking:%s (%zu segments)]\n", list.c_str(), segments.size());
   std::fflush(stdout);
 }
 

@@ -58,10 +58,41 @@ set(TARNELL_WINDOWS_BIN ${CMAKE_BINARY_DIR}/bin)
 # Its resources (dialog templates, version block, manifest) and its load hook. Only Startup, which
 # is declared dllexport, leaves the module.
 set(TARNELL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnell.rc)
-set_source_files_properties(${TARNELL_RC} PROPERTIES
-  INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources
-  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/Tarnell.manifest)
-target_sources(Tarnell PRIVATE ${TARNELL_RC} ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
+set(TARNELL_MANIFEST ${CMAKE_SOURCE_DIR}/resources/Tarnell.manifest)
+target_sources(Tarnell PRIVATE ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
+# llvm-rc writes the templates as the Windows resource compiler does: the predefined control
+# classes as ordinals and every other class name as written. windres would store the class of the
+# list view as "SYSLISTVIEW32", so it is only the fallback. windres then turns the compiled
+# resources into an object file for the linker.
+find_program(TARNELL_LLVM_RC NAMES llvm-rc llvm-rc-16 llvm-rc-15 llvm-rc-14)
+find_program(TARNELL_CLANG NAMES clang clang-16 clang-15 clang-14)
+find_path(TARNELL_WINDOWS_INCLUDE windows.h)
+if(TARNELL_LLVM_RC AND TARNELL_CLANG AND TARNELL_WINDOWS_INCLUDE)
+  set(res ${CMAKE_CURRENT_BINARY_DIR}/Tarnell.res)
+  set(res_object ${CMAKE_CURRENT_BINARY_DIR}/Tarnell_res.obj)
+  add_custom_command(
+    OUTPUT ${res_object}
+    COMMAND ${TARNELL_LLVM_RC} /C 65001 /I ${TARNELL_WINDOWS_INCLUDE}
+            /I ${CMAKE_SOURCE_DIR}/resources /FO ${res} ${TARNELL_RC}
+    COMMAND ${CMAKE_RC_COMPILER} -J res -O coff -i ${res} -o ${res_object}
+    DEPENDS ${TARNELL_RC} ${TARNELL_MANIFEST}
+    COMMENT "Compiling the resources of Tarnell.dll"
+    VERBATIM)
+  # The rule lives in this folder and the plug-in target in plugin/: a target of this folder
+  # carries the rule, and the object is marked as generated where the plug-in is defined.
+  add_custom_target(tarnell_resources DEPENDS ${res_object})
+  set_source_files_properties(${res_object} TARGET_DIRECTORY Tarnell PROPERTIES
+    GENERATED TRUE EXTERNAL_OBJECT TRUE)
+  target_sources(Tarnell PRIVATE ${res_object})
+  add_dependencies(Tarnell tarnell_resources)
+else()
+  message(WARNING "llvm-rc not found: windres compiles Tarnell.rc and stores the list view's "
+                  "class name in upper case")
+  set_source_files_properties(${TARNELL_RC} PROPERTIES
+    INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources
+    OBJECT_DEPENDS ${TARNELL_MANIFEST})
+  target_sources(Tarnell PRIVATE ${TARNELL_RC})
+endif()
 target_link_options(Tarnell PRIVATE -Wl,--exclude-all-symbols)
 set_target_properties(Tarnell PROPERTIES
   PREFIX ""

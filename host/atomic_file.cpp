@@ -1,6 +1,7 @@
 // File I/O through std::filesystem and binary streams, so that the bytes written are the same
 // on every platform (no newline translation, no locale).
 #include "host/atomic_file.h"
+#include "host/stand_in.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -26,8 +27,11 @@ fs::path TemporaryFor(const fs::path& target) {
   std::error_code ignored;
   fs::path candidate;
   do {
+    std::string suffix = ".";  // built step by step: GCC 12 -O3 warns wrongly on "." + ...
+    suffix += std::to_string(++counter);
+    suffix += ".tmp";
     candidate = target;
-    candidate += "." + std::to_string(++counter) + ".tmp";
+    candidate += suffix;
   } while (fs::exists(candidate, ignored));
   return candidate;
 }
@@ -78,6 +82,11 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   fs::remove(temporary, code);
   error = path + ": " + reason;
   return false;
+}
+
+
+bool WriteTextFile(const std::string& path, std::string_view content, std::string& error) {
+  return WriteFileAtomically(path, content, error);
 }
 
 }  // namespace zethost

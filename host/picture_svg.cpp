@@ -117,10 +117,10 @@ std::string SegmentSvg(const View& view, const Geometry& geometry, const std::st
     if (ArcSweep(*arc) >= 2 * std::numbers::pi) {
       return SegmentSvg(view, Circle{arc->center, ArcRadius(*arc)}, style);
     }
-    // A counter-clockwise arc in the drawing turns clockwise on the flipped screen: sweep 1.
+    // Flipping y turns a counter-clockwise arc into one of negative angle on screen: SVG sweep 0.
     return "<path d=\"M " + Num(view.X(arc->start.x)) + ' ' + Num(view.Y(arc->start.y)) + " A " +
            Num(r) + ' ' + Num(r) + " 0 " + (ArcSweep(*arc) > std::numbers::pi ? "1 " : "0 ") +
-           (arc->counterClockwise ? "1 " : "0 ") + Num(view.X(arc->end.x)) + ' ' +
+           (arc->counterClockwise ? "0 " : "1 ") + Num(view.X(arc->end.x)) + ' ' +
            Num(view.Y(arc->end.y)) + "\" " + style + "/>\n";
   }
   const auto& line = std::get<Line>(geometry);
@@ -235,6 +235,22 @@ std::string LegendSvg(double top, std::size_t movedCount, const PictureOptions& 
   return out + "</g>\n";
 }
 
+// The document's opening: size, the arrow head of the move lines, a white background.
+std::string SvgHead(double width, double height) {
+  const std::string w = Num(width);
+  const std::string h = Num(height);
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + ' ' + h + "\">\n" +
+         "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
+         "markerWidth=\"8\" markerHeight=\"8\" orient=\"auto\"><path d=\"M 0 0 L 10 5 L 0 10 z\" "
+         "fill=\"" +
+         kMoveColour +
+         "\"/></marker></defs>\n"
+         "<rect x=\"0\" y=\"0\" width=\"" +
+         w + "\" height=\"" + h + "\" fill=\"#ffffff\" stroke=\"none\"/>\n";
+}
+
 std::string Picture(const std::vector<Element>& before, const PictureOptions& options) {
   const std::vector<MovedHole> moved = MovedHoles(before);
   const View view = MakeView(moved, options.basePoint);
@@ -249,17 +265,8 @@ std::string Picture(const std::vector<Element>& before, const PictureOptions& op
   const double legendHeight = kLegendLine * 8;
   const double width = std::max(view.width, 480.0);
   const double height = view.height + legendHeight;
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-         Num(width) + "\" height=\"" + Num(height) + "\" viewBox=\"0 0 " + Num(width) + ' ' +
-         Num(height) + "\">\n" +
-         "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
-         "markerWidth=\"8\" markerHeight=\"8\" orient=\"auto\"><path d=\"M 0 0 L 10 5 L 0 10 "
-         "z\" fill=\"" +
-         kMoveColour +
-         "\"/></marker></defs>\n"
-         "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n" +
-         body + LegendSvg(view.height, moved.size(), options, gridNote) + "</svg>\n";
+  return SvgHead(width, height) + body + LegendSvg(view.height, moved.size(), options, gridNote) +
+         "</svg>\n";
 }
 
 }  // namespace

@@ -179,6 +179,7 @@ void SetMessageListener(std::function<void(const Message&)> listener);
 // Called when blinking starts, with the segments that blink.
 void SetBlinkListener(std::function<void(const std::vector<ElementRef>&)> listener);
 
+// The argument text's format is described in host/call_log.h.
 struct Call {
   std::string function;  // "ZetHolGetHoleData"
   std::string args;      // the arguments as text, comma separated, e.g. "17" or "16,2,0,0"
@@ -199,7 +200,9 @@ const std::vector<std::string>& ProtocolErrors();
 
 // Makes `function` return its failure value (-1, 0 or kNoHole, as the function reports failure)
 // when called for `id` (a hole id, or a segment id for ZetSgmMirrorSegment and ZetFigGetFigure2,
-// or an instance id for ZetHolGetHoleId).
+// or an instance id for ZetHolGetHoleId). A failing ZetAriLen2Pnts gives NaN; a failing
+// function without a result does nothing. A failed ZetHolGetHoleData still hands out a record
+// block to release.
 void FailForId(std::string_view function, std::int64_t id);
 // Makes the n-th call of `function` from now on (1 = the next one) fail.
 void FailOnCall(std::string_view function, int n);

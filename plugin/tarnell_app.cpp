@@ -1,10 +1,5 @@
 #include "plugin/tarnell_app.h"
 
-namespace {
-// Constructed with the library, destroyed when it is unloaded.
-CTarnellApp theApp;
-}  // namespace
-
 CTarnellApp::CTarnellApp() = default;
 
 CTarnellApp::~CTarnellApp() = default;
@@ -14,4 +9,10 @@ bool CTarnellApp::InitInstance() {
   return true;
 }
 
-CTarnellApp& TheTarnellApp() { return theApp; }
+// The one application object. The library's load hook asks for it first, so it is constructed
+// when the library is loaded, whatever order the module's static objects are built in, and it is
+// destroyed when the library is unloaded.
+CTarnellApp& TheTarnellApp() {
+  static CTarnellApp theApp;
+  return theApp;
+}

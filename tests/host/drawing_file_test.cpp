@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "host_test_support.h"
 
@@ -201,6 +202,28 @@ TEST_F(DrawingFileTest, PictureShowsMovedHoles) {
   EXPECT_NE(svg.find("stroke-dasharray"), std::string::npos);
   EXPECT_NE(svg.find("marker-end"), std::string::npos);
   EXPECT_NE(svg.find("grid of the move unit 0.5"), std::string::npos);
+}
+
+// The picture flips y, so a counter-clockwise arc is drawn with SVG's sweep flag 0.
+TEST_F(DrawingFileTest, PictureDrawsArcsInTheirSense) {
+  struct Case {
+    zethost::Geometry arc;
+    const char* flags;  // large-arc and sweep
+  };
+  const Case cases[] = {{ArcOf({0, 0}, {1, 0}, {0, 1}, true), "0 0"},
+                        {ArcOf({0, 0}, {1, 0}, {0, 1}, false), "1 1"},
+                        {ArcOf({0, 0}, {0, 1}, {1, 0}, true), "1 0"}};
+  for (const Case& c : cases) {
+    SetUp();
+    AddOther({c.arc});
+    const std::string path = (dir_ / "arc.svg").string();
+    std::string error;
+    ASSERT_TRUE(WritePicture(path, Elements(), {}, error)) << error;
+    std::ifstream in(path, std::ios::binary);
+    const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::regex arcPath(std::string(" A [0-9.]+ [0-9.]+ 0 ") + c.flags + " ");
+    EXPECT_TRUE(std::regex_search(svg, arcPath)) << c.flags;
+  }
 }
 
 }  // namespace

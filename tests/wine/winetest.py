@@ -112,8 +112,12 @@ class Wine:
         return env
 
     def run(self, args, timeout=60, input=None, cwd=None, check=True):
+        # Without input of its own, a Windows console program given the test's standard input
+        # waits for it a while before it starts; it gets an empty input instead.
+        stdin = None if input is not None else subprocess.DEVNULL
         result = subprocess.run([self.wine] + list(args), env=self.env(), input=input,
-                                capture_output=True, timeout=timeout, cwd=cwd or self.work)
+                                stdin=stdin, capture_output=True, timeout=timeout,
+                                cwd=cwd or self.work)
         if check and result.returncode != 0:
             raise AssertionError("%s exited with %d\n--- stdout\n%s\n--- stderr\n%s" % (
                 " ".join(args), result.returncode, result.stdout.decode(errors="replace"),
