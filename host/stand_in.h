@@ -122,6 +122,9 @@ void CallThirdCallback();
 // Runs the registered start callback: a run of the command begins.
 void StartCommand();
 bool CommandRunning();
+// The callbacks the command installed last.
+ExecuteCallback InstalledExecuteCallback();
+ReadyCallback InstalledReadyCallback();
 
 // The outcome of one user input.
 struct InputResult {

@@ -48,6 +48,15 @@ void AddNote(InputResult& result, const std::string& text) {
   result.note += text;
 }
 
+// Every callback gives back what it was handed before it returns.
+void CheckResourcesReleased(const char* callback) {
+  const OpenResources open = Resources();
+  if (open.holeData == 0 && open.idArrays == 0 && open.selections == 0) return;
+  NoteProtocolError(std::string(callback) + " returned with " + std::to_string(open.holeData) +
+                    " hole records, " + std::to_string(open.idArrays) + " id arrays and " +
+                    std::to_string(open.selections) + " selections still open");
+}
+
 void Complain(InputResult& result, const std::string& text) {
   NoteProtocolError(text);
   AddNote(result, text);
@@ -62,6 +71,7 @@ void RunReadyCallback(InputResult& result, int readyInstallsBefore) {
   const int executeInstallsBefore = g_run.executeInstalls;
   BeginStepInput();
   g_run.ready();
+  CheckResourcesReleased("a ready callback");
   if (g_run.executeInstalls == executeInstallsBefore || g_run.execute == nullptr) {
     Complain(result, "the ready callback installed no execute callback");
   }
@@ -103,6 +113,7 @@ InputResult DeliverPayload(EventPayload payload) {
   result.result = g_run.execute(code, token, kValue3, kValue4);
   g_run.delivering = false;
   CloseEvent(token);
+  CheckResourcesReleased("an execute callback");
   result.delivered = true;
   if (ProtocolErrorCount() != errorsBefore) AddNote(result, "the command misused the host");
   FollowResult(result, readyInstallsBefore);
@@ -141,6 +152,7 @@ void StartCommand() {
   g_run.running = true;
   const int executeInstallsBefore = g_run.executeInstalls;
   g_registration.start();
+  CheckResourcesReleased("the start callback");
   if (g_run.executeInstalls == executeInstallsBefore || g_run.execute == nullptr) {
     NoteProtocolError("the start callback installed no execute callback");
     EndRun();
@@ -149,6 +161,14 @@ void StartCommand() {
 
 bool CommandRunning() {
   return g_run.running;
+}
+
+ExecuteCallback InstalledExecuteCallback() {
+  return g_run.execute;
+}
+
+ReadyCallback InstalledReadyCallback() {
+  return g_run.ready;
 }
 
 }  // namespace zethost

@@ -24,6 +24,9 @@ void CommandTest::SetUp() {
 
 void CommandTest::TearDown() {
   EXPECT_EQ(zethost::Resources(), zethost::OpenResources{});
+  // Also no callback returned holding a record, an id array or a selection, and nothing else
+  // misused the host.
+  EXPECT_EQ(zethost::ProtocolErrors(), std::vector<std::string>{});
   SetDialogStreams(stdin, stdout);
   std::fclose(m_dialogInput);
   std::fclose(m_dialogOutput);

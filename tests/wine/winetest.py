@@ -15,6 +15,7 @@ import select
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SKIP = 77  # the exit code CTest reports as a skipped test
@@ -111,21 +112,31 @@ class Wine:
             env["DISPLAY"] = self.display
         return env
 
+    def start_server(self):
+        """Starts the prefix's wineserver, kept running until shutdown(). Started here with no
+        pipes of the test's, it cannot keep a pipe of a program's output open after that program
+        has ended."""
+        subprocess.run([self.wineserver, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+
     def run(self, args, timeout=60, input=None, cwd=None, check=True):
-        # Without input of its own, a Windows console program given the test's standard input
-        # waits for it a while before it starts; it gets an empty input instead.
-        stdin = None if input is not None else subprocess.DEVNULL
-        result = subprocess.run([self.wine] + list(args), env=self.env(), input=input,
-                                stdin=stdin, capture_output=True, timeout=timeout,
-                                cwd=cwd or self.work)
+        """Runs a Windows program to its end. Its output goes through files, not pipes: Wine's
+        helper processes (wineserver, explorer) may inherit a pipe and hold it open long after
+        the program has ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            completed = subprocess.run(
+                [self.wine] + list(args), env=self.env(), input=input,
+                stdin=None if input is not None else subprocess.DEVNULL, stdout=out,
+                stderr=err, timeout=timeout, cwd=cwd or self.work)
+            out.seek(0)
+            err.seek(0)
+            result = subprocess.CompletedProcess(completed.args, completed.returncode,
+                                                 out.read(), err.read())
         if check and result.returncode != 0:
             raise AssertionError("%s exited with %d\n--- stdout\n%s\n--- stderr\n%s" % (
                 " ".join(args), result.returncode, result.stdout.decode(errors="replace"),
                 result.stderr.decode(errors="replace")))
         return result
-
-    def popen(self, args, **kwargs):
-        return subprocess.Popen([self.wine] + list(args), env=self.env(), cwd=self.work, **kwargs)
 
     def shutdown(self):
         """Ends this prefix's wineserver and every Windows process of the prefix."""
@@ -142,12 +153,14 @@ class Wine:
         with open(os.path.join(self.work, "prefix.lock"), "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             if os.path.exists(ready):
+                self.start_server()
                 return
             if os.path.isdir(self.prefix):
                 shutil.rmtree(self.prefix)
             self.run(["wineboot", "-i"], timeout=240)
             self._install_fonts()
             self.shutdown()
+            self.start_server()
             with open(ready, "w") as marker:
                 marker.write("created by the Tarnell Wine tests\n")
 
