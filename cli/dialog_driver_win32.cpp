@@ -52,7 +52,9 @@ bool HasClass(HWND hWindow, const wchar_t* szClass) {
   return lstrcmpiW(className, szClass) == 0;
 }
 
-bool IsDialogWindow(HWND hWindow) { return hWindow != nullptr && HasClass(hWindow, L"#32770"); }
+bool IsDialogWindow(HWND hWindow) {
+  return hWindow != nullptr && HasClass(hWindow, L"#32770");
+}
 
 // ---- Hooks, run on the main thread ----------------------------------------------------------
 
@@ -139,9 +141,8 @@ Settled ClickAt(HWND hDialog, HWND hList, POINT point, bool bDouble) {
                            WM_LBUTTONUP};
   const int nMessages = bDouble ? 5 : 3;
   for (int i = 0; i < nMessages; ++i) {
-    const WPARAM keys = (sequence[i] == WM_LBUTTONDOWN || sequence[i] == WM_LBUTTONDBLCLK)
-                            ? MK_LBUTTON
-                            : 0;
+    const WPARAM keys =
+        (sequence[i] == WM_LBUTTONDOWN || sequence[i] == WM_LBUTTONDBLCLK) ? MK_LBUTTON : 0;
     const Settled settled = PostAndSettle(hDialog, hList, sequence[i], keys, position);
     if (settled != Settled::kDone) return settled;
   }

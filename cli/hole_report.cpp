@@ -49,9 +49,9 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
     const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
     const bool bMoved = !SamePoint(oldCenter, newCenter);
     moved += bMoved ? 1 : 0;
-    report += "hole " + std::to_string(old.holeId) + " element " +
-              std::to_string(old.instanceId) + ": " + FormatPoint(oldCenter) + " -> " +
-              FormatPoint(newCenter) + (bMoved ? " moved" : " unchanged") + "\n";
+    report += "hole " + std::to_string(old.holeId) + " element " + std::to_string(old.instanceId) +
+              ": " + FormatPoint(oldCenter) + " -> " + FormatPoint(newCenter) +
+              (bMoved ? " moved" : " unchanged") + "\n";
   }
   report += std::to_string(moved) + " holes moved\n";
   return report;
@@ -70,7 +70,8 @@ double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {
   if (landed.empty()) return 0;
   for (const double unit : kUnits) {
     bool bAll = true;
-    for (const Point2& p : landed) bAll = bAll && OnGrid(p.x - base.x, unit) && OnGrid(p.y - base.y, unit);
+    for (const Point2& p : landed)
+      bAll = bAll && OnGrid(p.x - base.x, unit) && OnGrid(p.y - base.y, unit);
     if (bAll) return unit;
   }
   return 0;

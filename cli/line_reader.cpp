@@ -17,7 +17,9 @@ namespace {
 std::mutex g_readMutex;
 }  // namespace
 
-bool InputIsTerminal() { return TARNELL_ISATTY(TARNELL_FILENO(stdin)) != 0; }
+bool InputIsTerminal() {
+  return TARNELL_ISATTY(TARNELL_FILENO(stdin)) != 0;
+}
 
 std::optional<std::string> ReadInputLine() {
   std::lock_guard lock(g_readMutex);

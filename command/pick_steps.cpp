@@ -30,11 +30,7 @@ bool ApplyExamplePick(HoleId id) {
 
 std::int32_t FirstPickReady() {
   ZetIddClearSysIdData();
-  ZetEvtSetEventMask(MASK_ELEMENT);
-  SetHoleFilter(0x10002);
-  ZetMsgPutCursorMessage(kCursorHole);
-  ZetMsgPutMessage(kPromptFirstPick);
-  ZetCtlSetExecuteFunc(FirstPickExecute, u"");
+  PreparePickInput(0x10002, kPromptFirstPick, FirstPickExecute);
   return 0;
 }
 
@@ -53,11 +49,7 @@ std::int32_t FirstPickExecute(std::int32_t nEvent, std::uint64_t nData, std::uin
 
 std::int32_t NextPickReady() {
   BlinkGroupedHoles(false);
-  ZetEvtSetEventMask(MASK_ELEMENT);
-  SetHoleFilter(2);
-  ZetMsgPutCursorMessage(kCursorHole);
-  ZetMsgPutMessage(kPromptNextPick);
-  ZetCtlSetExecuteFunc(NextPickExecute, u"");
+  PreparePickInput(2, kPromptNextPick, NextPickExecute);
   return 0;
 }
 

@@ -68,10 +68,7 @@ std::int32_t RangeExecute(std::int32_t nEvent, std::uint64_t nData, std::uint64_
 
 std::int32_t RangeCornerReady() {
   ZetIdClearBlink();
-  ZetEvtSetEventMask(MASK_POINT);
-  SetWindowEcho();
-  ZetMsgPutMessage(kPromptSecondCorner);
-  ZetCtlSetExecuteFunc(RangeCornerExecute, u"");
+  PrepareSecondCornerInput(RangeCornerExecute);
   return 0;
 }
 
@@ -109,10 +106,8 @@ std::int32_t ReviewExecute(std::int32_t nEvent, std::uint64_t nData, std::uint64
 }
 
 std::int32_t ReviewCornerReady() {
-  ZetEvtSetEventMask(MASK_POINT);
-  SetWindowEcho();
-  ZetMsgPutMessage(kPromptSecondCorner);
-  ZetCtlSetExecuteFunc(ReviewCornerExecute, u"");
+  // The blinking set by the review goes on while the corner is awaited.
+  PrepareSecondCornerInput(ReviewCornerExecute);
   return 0;
 }
 

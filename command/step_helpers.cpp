@@ -25,11 +25,31 @@ void SetHoleFilter(std::int32_t nPickFlags) {
   ZetEvtSetObject(&filter);
 }
 
+namespace {
+
+// Rubber-band rectangle anchored at the first window corner.
 void SetWindowEcho() {
   EchoRecord echo{};
   echo.nKind = 2;
   echo.ptAnchor = g_ptCorner1;
   ZetEvtSetEcho(&echo);
+}
+
+}  // namespace
+
+void PreparePickInput(std::int32_t nPickFlags, const char16_t* szPrompt, ExecuteCallback execute) {
+  ZetEvtSetEventMask(MASK_ELEMENT);
+  SetHoleFilter(nPickFlags);
+  ZetMsgPutCursorMessage(kCursorHole);
+  ZetMsgPutMessage(szPrompt);
+  ZetCtlSetExecuteFunc(execute, u"");
+}
+
+void PrepareSecondCornerInput(ExecuteCallback execute) {
+  ZetEvtSetEventMask(MASK_POINT);
+  SetWindowEcho();
+  ZetMsgPutMessage(kPromptSecondCorner);
+  ZetCtlSetExecuteFunc(execute, u"");
 }
 
 bool AddHoleGroupOrRefuse(HoleId id) {
@@ -50,7 +70,8 @@ void BlinkHole(HoleId id) {
   ElementRef refs[kMaxHoleSegments]{};
   const std::int32_t nCount = ZetHolGetHoleSegmentId(id, refs, kMaxHoleSegments);
   if (nCount == -1) return;
-  for (std::int32_t k = 0; k < nCount && k < kMaxHoleSegments; ++k) ZetIdSetBlinkSegmentId(&refs[k]);
+  for (std::int32_t k = 0; k < nCount && k < kMaxHoleSegments; ++k)
+    ZetIdSetBlinkSegmentId(&refs[k]);
 }
 
 }  // namespace

@@ -12,9 +12,11 @@ HoleId ReadPickedHole(std::int32_t nEvent, std::uint64_t nData);
 bool GetEventPoint(std::int32_t nEvent, std::uint64_t nData, std::uint64_t nValue4, Point2& point);
 // Object filter for hole shapes with the given pick flags.
 void SetHoleFilter(std::int32_t nPickFlags);
-// Rubber-band rectangle anchored at the first window corner.
-void SetWindowEcho();
 // Starts a new group for a hole; false, after telling the user, when the table is full.
 bool AddHoleGroupOrRefuse(HoleId id);
+// The input of a step that takes hole picks: element mask, hole filter, cursor text, prompt.
+void PreparePickInput(std::int32_t nPickFlags, const char16_t* szPrompt, ExecuteCallback execute);
+// The input of a step that waits for the second corner of a window, anchored at the first.
+void PrepareSecondCornerInput(ExecuteCallback execute);
 // Blinks the representatives only, or every member, of every group.
 void BlinkGroupedHoles(bool bEveryMember);

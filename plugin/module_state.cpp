@@ -6,14 +6,22 @@ ModuleState g_hostModuleState{nullptr};
 ModuleState* g_pCurrentModuleState = &g_hostModuleState;
 }  // namespace
 
-ModuleState* GetTarnellModuleState() { return &g_tarnellModuleState; }
+ModuleState* GetTarnellModuleState() {
+  return &g_tarnellModuleState;
+}
 
-void* CurrentResourceModule() { return g_pCurrentModuleState->hResourceModule; }
+void* CurrentResourceModule() {
+  return g_pCurrentModuleState->hResourceModule;
+}
 
-void SetTarnellModuleHandle(void* hModule) { g_tarnellModuleState.hResourceModule = hModule; }
+void SetTarnellModuleHandle(void* hModule) {
+  g_tarnellModuleState.hResourceModule = hModule;
+}
 
 ManageModuleState::ManageModuleState() : m_pPrevious(g_pCurrentModuleState) {
   g_pCurrentModuleState = GetTarnellModuleState();
 }
 
-ManageModuleState::~ManageModuleState() { g_pCurrentModuleState = m_pPrevious; }
+ManageModuleState::~ManageModuleState() {
+  g_pCurrentModuleState = m_pPrevious;
+}

@@ -34,7 +34,8 @@ class CliRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
     m_dir = fs::temp_directory_path() /
-            ("tarnell-cli-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            ("tarnell-cli-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
   }
@@ -49,7 +50,8 @@ class CliRunTest : public ::testing::Test {
 const std::string kSample = std::string(TARNELL_SOURCE_DIR) + "/examples/sample.drawing";
 
 TEST_F(CliRunTest, BadInputIsNamedWithFileAndLine) {
-  const fs::path badDrawing = Write("bad.drawing", "tarnell-drawing 1\nhole 1\n  circle 2 center=1,x radius=1\n");
+  const fs::path badDrawing =
+      Write("bad.drawing", "tarnell-drawing 1\nhole 1\n  circle 2 center=1,x radius=1\n");
   const fs::path badSession = Write("bad.session", "0,0\nwindow 1,2\n");
   const fs::path goodSession = Write("good.session", "0,0\n");
   const struct {
@@ -62,25 +64,27 @@ TEST_F(CliRunTest, BadInputIsNamedWithFileAndLine) {
       {"--aperture -1 " + kSample, "--aperture needs a positive number"},
       {(m_dir / "missing.drawing").string(), "missing.drawing"},
       {badDrawing.string(), "bad.drawing:3:"},
-      {"--session " + badSession.string() + " " + kSample, "bad.session:2: a window needs two points"},
+      {"--session " + badSession.string() + " " + kSample,
+       "bad.session:2: a window needs two points"},
       {"--session " + (m_dir / "none.session").string() + " " + kSample, "none.session"},
-      {"--plugin " + (m_dir / "none.so").string() + " --session " + goodSession.string() + " " + kSample,
+      {"--plugin " + (m_dir / "none.so").string() + " --session " + goodSession.string() + " " +
+           kSample,
        "cannot load the plug-in"},
   };
   for (const auto& c : cases) {
     const RunResult result = RunTarnell(c.arguments, m_dir / "registry.reg");
     EXPECT_NE(result.status, 0) << c.arguments;
-    EXPECT_NE(result.output.find(c.expected), std::string::npos)
-        << c.arguments << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.expected), std::string::npos) << c.arguments << "\n"
+                                                                 << result.output;
   }
 }
 
 TEST_F(CliRunTest, AnOutputThatCannotBeWrittenLeavesNothingBehind) {
   const fs::path session = Write("s.session", "0,0\nwindow -5,-5 90,85\nclick row 4\nok\n");
   const fs::path blocked = m_dir / "no-such-dir" / "out.drawing";
-  const RunResult result = RunTarnell("--session " + session.string() + " -o " + blocked.string() +
-                                          " " + kSample,
-                                      m_dir / "registry.reg");
+  const RunResult result =
+      RunTarnell("--session " + session.string() + " -o " + blocked.string() + " " + kSample,
+                 m_dir / "registry.reg");
   EXPECT_NE(result.status, 0);
   EXPECT_NE(result.output.find("out.drawing"), std::string::npos) << result.output;
   EXPECT_FALSE(fs::exists(blocked));

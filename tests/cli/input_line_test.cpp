@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "cli/input_line.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

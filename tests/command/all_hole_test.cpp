@@ -19,16 +19,16 @@ TEST_F(AllHoleTest, ReadyPreparesASelectionOfHoleShapes) {
   zethost::ClearCallLog();
   zethost::Click({0, 0});
   const std::vector<zethost::Call> expected = {
-      {"ZetEvtGetPoint", ""},       {"ZetCtlSetReadyFunc", ""}, {"ZetIddClearSysIdData", ""},
-      {"ZetEvtSetEventMask", ""},   {"ZetEvtSetObject", ""},    {"ZetMsgPutMessage", ""},
+      {"ZetEvtGetPoint", ""},      {"ZetCtlSetReadyFunc", ""}, {"ZetIddClearSysIdData", ""},
+      {"ZetEvtSetEventMask", ""},  {"ZetEvtSetObject", ""},    {"ZetMsgPutMessage", ""},
       {"ZetCtlSetExecuteFunc", ""}};
   std::vector<std::string> names;
   for (const auto& call : expected) names.push_back(call.function);
   EXPECT_EQ(zethost::CalledFunctions(), names);
   const ObjectFilter filter = zethost::CurrentFilter();
-  EXPECT_EQ((std::vector<int>{filter.nTarget, filter.nPickFlags, filter.nReserved1,
-                              filter.nReserved2}),
-            (std::vector<int>{16, 2, 0, 0}));
+  EXPECT_EQ(
+      (std::vector<int>{filter.nTarget, filter.nPickFlags, filter.nReserved1, filter.nReserved2}),
+      (std::vector<int>{16, 2, 0, 0}));
   EXPECT_EQ(zethost::CursorText(), u"전체구멍");
 }
 

@@ -50,7 +50,9 @@ std::int32_t CommandTest::AddSlot(Point2 from, Point2 to) {
   return zethost::AddLongHole({zethost::Line{from, to}});
 }
 
-std::int32_t CommandTest::InstanceOf(HoleId id) { return zethost::FindHole(id)->instanceId; }
+std::int32_t CommandTest::InstanceOf(HoleId id) {
+  return zethost::FindHole(id)->instanceId;
+}
 
 void CommandTest::ScriptDialogs(const std::string& actions) {
   const long position = std::ftell(m_dialogInput);
@@ -103,7 +105,8 @@ std::vector<std::vector<HoleId>> CommandTest::Groups() {
   std::vector<std::vector<HoleId>> groups;
   for (std::int32_t i = 1; i <= g_nHoleGroupCount; ++i) {
     std::vector<HoleId> members;
-    for (std::size_t k = 0; k < g_arrHoleGroup[i].size(); ++k) members.push_back(g_arrHoleGroup[i][k]);
+    for (std::size_t k = 0; k < g_arrHoleGroup[i].size(); ++k)
+      members.push_back(g_arrHoleGroup[i][k]);
     groups.push_back(members);
   }
   return groups;

@@ -9,7 +9,8 @@ namespace {
 
 std::vector<std::string> Log() {
   std::vector<std::string> lines;
-  for (const auto& call : zethost::CallLog()) lines.push_back(call.function + "(" + call.args + ")");
+  for (const auto& call : zethost::CallLog())
+    lines.push_back(call.function + "(" + call.args + ")");
   return lines;
 }
 
@@ -51,30 +52,49 @@ TEST_F(CommandTest, ReadyCallbacksMakeTheirCallsInOrder) {
     ExecuteCallback execute;
     std::vector<std::string> calls;
   } cases[] = {
-      {"FirstPickReady", FirstPickReady, FirstPickExecute,
+      {"FirstPickReady",
+       FirstPickReady,
+       FirstPickExecute,
        {"ZetIddClearSysIdData()", "ZetEvtSetEventMask(0x800)", "ZetEvtSetObject(16,65538,0,0)",
         "ZetMsgPutCursorMessage(Hole)", "ZetMsgPutMessage(구멍형상 지시: )",
         "ZetCtlSetExecuteFunc(fn,)"}},
       {"NextPickReady", NextPickReady, NextPickExecute,
-       join({{"ZetIdClearBlink()"}, fetch(a), {blinkA}, fetch(b), {blinkB, blinkB1},
+       join({{"ZetIdClearBlink()"},
+             fetch(a),
+             {blinkA},
+             fetch(b),
+             {blinkB, blinkB1},
              {"ZetIdDoBlink()", "ZetEvtSetEventMask(0x800)", "ZetEvtSetObject(16,2,0,0)",
               "ZetMsgPutCursorMessage(Hole)", "ZetMsgPutMessage(구멍형상 지시(확정=선택종료) : )",
               "ZetCtlSetExecuteFunc(fn,)"}})},
-      {"RangeReady", RangeReady, RangeExecute,
+      {"RangeReady",
+       RangeReady,
+       RangeExecute,
        {"ZetIdClearBlink()", "ZetEvtSetEventMask(0x20000)",
         "ZetMsgPutMessage(범위지시(확정=도면전체) : )", "ZetCtlSetExecuteFunc(fn,)"}},
-      {"RangeCornerReady", RangeCornerReady, RangeCornerExecute,
+      {"RangeCornerReady",
+       RangeCornerReady,
+       RangeCornerExecute,
        {"ZetIdClearBlink()", "ZetEvtSetEventMask(0x20000)", "ZetEvtSetEcho(2,-2.5,0.125)",
         "ZetMsgPutMessage(2점지시 : )", "ZetCtlSetExecuteFunc(fn,)"}},
       {"ReviewReady", ReviewReady, ReviewExecute,
-       join({{"ZetIdClearBlink()"}, fetch(a), {blinkA}, fetch(b), {blinkB, blinkB1}, fetch(b2),
+       join({{"ZetIdClearBlink()"},
+             fetch(a),
+             {blinkA},
+             fetch(b),
+             {blinkB, blinkB1},
+             fetch(b2),
              {blinkB2, blinkB21},
              {"ZetIdDoBlink()", "ZetEvtSetEventMask(0x20800)", "ZetEvtSetObject(16,2,0,0)",
               "ZetMsgPutMessage(범위지시(확정=선택종료) : )", "ZetCtlSetExecuteFunc(fn,)"}})},
-      {"ReviewCornerReady", ReviewCornerReady, ReviewCornerExecute,
+      {"ReviewCornerReady",
+       ReviewCornerReady,
+       ReviewCornerExecute,
        {"ZetEvtSetEventMask(0x20000)", "ZetEvtSetEcho(2,-2.5,0.125)",
         "ZetMsgPutMessage(2점지시 : )", "ZetCtlSetExecuteFunc(fn,)"}},
-      {"AllHoleRangeReady", AllHoleRangeReady, AllHoleRangeExecute,
+      {"AllHoleRangeReady",
+       AllHoleRangeReady,
+       AllHoleRangeExecute,
        {"ZetIddClearSysIdData()", "ZetEvtSetEventMask(0x20)", "ZetEvtSetObject(16,2,0,0)",
         "ZetMsgPutMessage(구멍형상 범위지시: )", "ZetCtlSetExecuteFunc(fn,)"}},
   };

@@ -77,8 +77,8 @@ TEST_F(SpecificHoleTest, ExamplePicksAddReplaceAndTakeBack) {
     Groups_t expected;
   } cases[] = {
       {{0}, {{a[0]}}},
-      {{0, 1}, {{a[1]}}},                  // the same kind replaces the example
-      {{0, 10, 0}, {{b[0]}}},              // picking the example again takes it back
+      {{0, 1}, {{a[1]}}},      // the same kind replaces the example
+      {{0, 10, 0}, {{b[0]}}},  // picking the example again takes it back
       {{0, 10, 0, 20}, {{b[0]}, {c}}},
       {{0, 0}, {}},
       {{0, 0, 0}, {{a[0]}}},

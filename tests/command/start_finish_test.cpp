@@ -32,7 +32,8 @@ TEST_F(CommandTest, StartShowsTheModeAndAsksForTheBasePoint) {
   const struct {
     std::u16string stored;
     std::u16string cursor;
-  } cases[] = {{u"0", u"전체구멍"}, {u"1", u"특정구멍"}, {u"5", u"특정구멍"}, {u"abc", u"전체구멍"}};
+  } cases[] = {
+      {u"0", u"전체구멍"}, {u"1", u"특정구멍"}, {u"5", u"특정구멍"}, {u"abc", u"전체구멍"}};
   for (const auto& c : cases) {
     StoreMethod(c.stored);
     zethost::ClearCallLog();
