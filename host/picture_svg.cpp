@@ -1,99 +1,33 @@
-// The before/after picture as a self-contained SVG. Drawing coordinates are mapped to pixels
-// with the y axis flipped (y up in the drawing, down on screen). The legend sits in a band of
-// its own below the drawing so that it never hides an element.
+// The before/after picture as a self-contained SVG: an overview of the whole drawing, below it a
+// detail view of each moved hole (magnified so that the grid of the move unit shows), and a
+// legend in a band of its own at the bottom, so that nothing hides an element.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "host/atomic_file.h"
-#include "host/geometry.h"
 #include "host/number_text.h"
+#include "host/picture_parts.h"
 
 namespace zethost {
 namespace {
 
+using namespace picture;
+
 constexpr double kMaxWidth = 1000;
 constexpr double kMaxHeight = 800;
-constexpr double kMargin = 24;
-constexpr double kMinGridPixels = 6;  // a finer grid is not drawn
+constexpr double kMinGridPixels = 6;  // a finer grid is not drawn in the overview
 constexpr int kMaxGridLines = 400;    // per direction
-constexpr double kCross = 4;          // half size of a centre cross, pixels
 constexpr double kLegendLine = 18;
+constexpr double kMinWidth = 480;  // room for the legend
 
-constexpr const char* kOldColour = "#8c8c8c";
-constexpr const char* kNewColour = "#d62728";
-constexpr const char* kMoveColour = "#2ca02c";
-constexpr const char* kBaseColour = "#1f77b4";
-constexpr const char* kGridColour = "#e3e3e3";
-
-struct MovedHole {
-  const Element* before;
-  const Element* after;
-};
-
-struct View {
-  Box box;
-  double scale;
+// The overview's view and its size in pixels, margins included.
+struct Overview {
+  View view;
   double width;
   double height;
-  double X(double x) const { return kMargin + (x - box.minX) * scale; }
-  double Y(double y) const { return kMargin + (box.maxY - y) * scale; }
 };
 
-std::string Num(double value) {
-  return FixedNumber(value, 2);
-}
-
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (c == '"') {
-      out += "&quot;";
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-bool Changed(const Element& before, const Element& after) {
-  if (before.segments.size() != after.segments.size()) return true;
-  for (std::size_t k = 0; k < before.segments.size(); ++k) {
-    if (!SameGeometry(before.segments[k].geometry, after.segments[k].geometry)) return true;
-  }
-  return false;
-}
-
-std::vector<MovedHole> MovedHoles(const std::vector<Element>& before) {
-  std::vector<MovedHole> moved;
-  for (const Element& old : before) {
-    const Element* now = FindElement(old.instanceId);
-    if (now != nullptr && Changed(old, *now)) moved.push_back({&old, now});
-  }
-  return moved;
-}
-
-Box ElementBox(const Element& element) {
-  Box box = EmptyBox();
-  for (const Segment& segment : element.segments) box = Unite(box, BoundsOf(segment.geometry));
-  return box;
-}
-
-// The centre the command takes for a hole: that of its first circle or arc.
-std::optional<Point2> CenterOf(const Element& element) {
-  for (const Segment& segment : element.segments) {
-    if (std::optional<Point2> center = SegmentCenter(segment)) return center;
-  }
-  return std::nullopt;
-}
-
-View MakeView(const std::vector<MovedHole>& moved, Point2 base) {
+Overview MakeOverview(const std::vector<MovedHole>& moved, Point2 base) {
   Box box = Unite(EmptyBox(), base);
   for (const Element& element : Elements()) box = Unite(box, ElementBox(element));
   for (const MovedHole& hole : moved) box = Unite(box, ElementBox(*hole.before));
@@ -103,94 +37,34 @@ View MakeView(const std::vector<MovedHole>& moved, Point2 base) {
   const double w = box.maxX - box.minX;
   const double h = box.maxY - box.minY;
   const double scale = std::min(kMaxWidth / w, kMaxHeight / h);
-  return View{box, scale, w * scale + 2 * kMargin, h * scale + 2 * kMargin};
-}
-
-std::string SegmentSvg(const View& view, const Geometry& geometry, const std::string& style) {
-  if (const auto* circle = std::get_if<Circle>(&geometry)) {
-    return "<circle cx=\"" + Num(view.X(circle->center.x)) + "\" cy=\"" +
-           Num(view.Y(circle->center.y)) + "\" r=\"" + Num(circle->radius * view.scale) + "\" " +
-           style + "/>\n";
-  }
-  if (const auto* arc = std::get_if<Arc>(&geometry)) {
-    const double r = ArcRadius(*arc) * view.scale;
-    if (ArcSweep(*arc) >= 2 * std::numbers::pi) {
-      return SegmentSvg(view, Circle{arc->center, ArcRadius(*arc)}, style);
-    }
-    // Flipping y turns a counter-clockwise arc into one of negative angle on screen: SVG sweep 0.
-    return "<path d=\"M " + Num(view.X(arc->start.x)) + ' ' + Num(view.Y(arc->start.y)) + " A " +
-           Num(r) + ' ' + Num(r) + " 0 " + (ArcSweep(*arc) > std::numbers::pi ? "1 " : "0 ") +
-           (arc->counterClockwise ? "0 " : "1 ") + Num(view.X(arc->end.x)) + ' ' +
-           Num(view.Y(arc->end.y)) + "\" " + style + "/>\n";
-  }
-  const auto& line = std::get<Line>(geometry);
-  return "<line x1=\"" + Num(view.X(line.start.x)) + "\" y1=\"" + Num(view.Y(line.start.y)) +
-         "\" x2=\"" + Num(view.X(line.end.x)) + "\" y2=\"" + Num(view.Y(line.end.y)) + "\" " +
-         style + "/>\n";
-}
-
-std::string ElementSvg(const View& view, const Element& element, const std::string& style) {
-  std::string out;
-  for (const Segment& segment : element.segments) {
-    out += SegmentSvg(view, segment.geometry, style);
-  }
-  return out;
-}
-
-std::string Cross(double x, double y, const char* colour) {
-  return "<path d=\"M " + Num(x - kCross) + ' ' + Num(y - kCross) + " L " + Num(x + kCross) + ' ' +
-         Num(y + kCross) + " M " + Num(x - kCross) + ' ' + Num(y + kCross) + " L " +
-         Num(x + kCross) + ' ' + Num(y - kCross) + "\" stroke=\"" + colour +
-         "\" stroke-width=\"1.5\" fill=\"none\"/>\n";
-}
-
-std::string StrokeStyle(const char* colour, double width, const char* dash = nullptr) {
-  std::string style =
-      "fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"" + Num(width) + "\"";
-  if (dash != nullptr) style += " stroke-dasharray=\"" + std::string(dash) + "\"";
-  return style;
-}
-
-std::string MoveSvg(const View& view, const MovedHole& hole) {
-  std::string out = ElementSvg(view, *hole.before, StrokeStyle(kOldColour, 1, "5 3"));
-  out += ElementSvg(view, *hole.after, StrokeStyle(kNewColour, 1.5));
-  const std::optional<Point2> from = CenterOf(*hole.before);
-  const std::optional<Point2> to = CenterOf(*hole.after);
-  if (from) out += Cross(view.X(from->x), view.Y(from->y), kOldColour);
-  if (to) out += Cross(view.X(to->x), view.Y(to->y), kNewColour);
-  if (from && to && Distance(*from, *to) > 0) {
-    out += "<line x1=\"" + Num(view.X(from->x)) + "\" y1=\"" + Num(view.Y(from->y)) + "\" x2=\"" +
-           Num(view.X(to->x)) + "\" y2=\"" + Num(view.Y(to->y)) + "\" stroke=\"" + kMoveColour +
-           "\" stroke-width=\"1\" marker-end=\"url(#arrow)\"/>\n";
-  }
-  return out;
+  return Overview{View{box, scale, kMargin, kMargin}, w * scale + 2 * kMargin,
+                  h * scale + 2 * kMargin};
 }
 
 // Grid lines of the move unit through the base point, over the moved holes (old and new
 // places) and one unit around them. Returns why no grid was drawn, or an empty text.
-std::string GridSvg(const View& view, const std::vector<MovedHole>& moved,
-                    const PictureOptions& options, std::string& svg) {
+std::string OverviewGrid(const View& view, const std::vector<MovedHole>& moved,
+                         const PictureOptions& options, std::string& svg) {
   const double unit = options.moveUnit;
   if (!(unit > 0) || !std::isfinite(unit)) return "no move unit";
   if (moved.empty()) return "no hole moved";
-  if (unit * view.scale < kMinGridPixels) return "grid too fine to draw";
   Box area = EmptyBox();
   for (const MovedHole& hole : moved) {
     area = Unite(Unite(area, ElementBox(*hole.before)), ElementBox(*hole.after));
   }
   const Point2 b = options.basePoint;
-  const double i0 = std::floor((area.minX - b.x) / unit) - 1;
-  const double i1 = std::ceil((area.maxX - b.x) / unit) + 1;
-  const double j0 = std::floor((area.minY - b.y) / unit) - 1;
-  const double j1 = std::ceil((area.maxY - b.y) / unit) + 1;
-  if (i1 - i0 > kMaxGridLines || j1 - j0 > kMaxGridLines) return "too many grid lines to draw";
-  const std::string style = StrokeStyle(kGridColour, 0.5);
-  const double x0 = b.x + i0 * unit, x1 = b.x + i1 * unit;
-  const double y0 = b.y + j0 * unit, y1 = b.y + j1 * unit;
-  for (double i = i0; i <= i1; ++i)
-    svg += SegmentSvg(view, Line{{b.x + i * unit, y0}, {b.x + i * unit, y1}}, style);
-  for (double j = j0; j <= j1; ++j)
-    svg += SegmentSvg(view, Line{{x0, b.y + j * unit}, {x1, b.y + j * unit}}, style);
+  const Grid grid{b,
+                  unit,
+                  std::floor((area.minX - b.x) / unit) - 1,
+                  std::ceil((area.maxX - b.x) / unit) + 1,
+                  std::floor((area.minY - b.y) / unit) - 1,
+                  std::ceil((area.maxY - b.y) / unit) + 1};
+  const GridFit fit = FitGrid(view, grid, kMinGridPixels, kMaxGridLines);
+  if (fit == GridFit::TooFine) return "grid too fine to draw";
+  if (fit == GridFit::TooMany) return "too many grid lines to draw";
+  const Box span{b.x + grid.i0 * unit, b.y + grid.j0 * unit, b.x + grid.i1 * unit,
+                 b.y + grid.j1 * unit};
+  svg += GridSvg(view, grid, span, kGridColour);
   return {};
 }
 
@@ -205,33 +79,83 @@ const char* KindStyleColour(ElementKind kind) {
                                          : "#a0a0a0";
 }
 
-std::string LegendEntry(double y, const std::string& swatch, const std::string& text) {
-  return swatch + "<text x=\"44\" y=\"" + Num(y + 4) + "\">" + Escaped(text) + "</text>\n";
+std::string OverviewSvg(const View& view, const std::vector<MovedHole>& moved,
+                        const PictureOptions& options, std::string& gridNote) {
+  std::string body;
+  gridNote = OverviewGrid(view, moved, options, body);
+  for (const Element& element : Elements()) {
+    body += ElementSvg(view, element, StrokeStyle(KindStyleColour(element.kind), 1));
+  }
+  for (const MovedHole& hole : moved) body += MoveSvg(view, hole);
+  return body + BaseMarker(view.X(options.basePoint.x), view.Y(options.basePoint.y));
 }
 
-std::string LegendSvg(double top, std::size_t movedCount, const PictureOptions& options,
-                      const std::string& gridNote) {
-  auto row = [top](int k) { return top + kLegendLine * (k + 1); };
-  auto swatchLine = [](double y, const std::string& style) {
+enum class Swatch { None, Base, Grid, PanelGrid, Old, New, Move, Element };
+
+struct LegendEntry {
+  Swatch swatch;
+  std::string text;
+};
+
+std::string SwatchSvg(Swatch swatch, double y) {
+  auto line = [y](const std::string& style) {
     return "<line x1=\"12\" y1=\"" + Num(y) + "\" x2=\"36\" y2=\"" + Num(y) + "\" " + style +
            "/>\n";
   };
+  switch (swatch) {
+    case Swatch::None:
+      return {};
+    case Swatch::Base:
+      return BaseMarker(24, y);
+    case Swatch::Grid:
+      return line(StrokeStyle(kGridColour, 2));
+    case Swatch::PanelGrid:
+      return line(StrokeStyle(kPanelGridColour, 2));
+    case Swatch::Old:
+      return line(StrokeStyle(kOldColour, 1, "5 3"));
+    case Swatch::New:
+      return line(StrokeStyle(kNewColour, 1.5));
+    case Swatch::Move:
+      return line(StrokeStyle(kMoveColour, 1));
+    case Swatch::Element:
+      return line(StrokeStyle("#000000", 1));
+  }
+  return {};
+}
+
+// The grid's entry: drawn in the overview, shown in the detail views only, or why it is not.
+std::string GridEntry(const PictureOptions& options, const std::string& note, bool inPanels) {
+  const std::string grid = "grid of the move unit " + ShortestNumber(options.moveUnit);
+  if (note.empty()) return grid;
+  if (inPanels) return grid + ": see the detail views";
+  return "grid: " + note;
+}
+
+std::vector<LegendEntry> LegendEntries(std::size_t movedCount, const PictureOptions& options,
+                                       const std::string& gridNote, bool gridInPanels) {
+  std::vector<LegendEntry> entries{{Swatch::None, std::to_string(movedCount) + " hole(s) moved"}};
+  if (movedCount > kMaxPanels) {
+    entries.push_back({Swatch::None, "+" + std::to_string(movedCount - kMaxPanels) +
+                                         " more moved holes not shown"});
+  }
+  entries.push_back({Swatch::Base, "base point (" + ShortestNumber(options.basePoint.x) + ", " +
+                                       ShortestNumber(options.basePoint.y) + ")"});
+  entries.push_back({gridNote.empty() || !gridInPanels ? Swatch::Grid : Swatch::PanelGrid,
+                     GridEntry(options, gridNote, gridInPanels)});
+  entries.push_back({Swatch::Old, "old outline, old centre"});
+  entries.push_back({Swatch::New, "new outline, new centre"});
+  entries.push_back({Swatch::Move, "move from old to new centre"});
+  entries.push_back(
+      {Swatch::Element, "holes (black), long holes (dark grey), other elements (light grey)"});
+  return entries;
+}
+
+std::string LegendSvg(double top, const std::vector<LegendEntry>& entries) {
   std::string out = "<g font-family=\"sans-serif\" font-size=\"12\" fill=\"#000000\">\n";
-  out += LegendEntry(row(0), "", std::to_string(movedCount) + " hole(s) moved");
-  out += LegendEntry(row(1), BaseMarker(24, row(1)),
-                     "base point (" + ShortestNumber(options.basePoint.x) + ", " +
-                         ShortestNumber(options.basePoint.y) + ")");
-  out += LegendEntry(row(2), swatchLine(row(2), StrokeStyle(kGridColour, 2)),
-                     gridNote.empty() ? "grid of the move unit " + ShortestNumber(options.moveUnit)
-                                      : "grid: " + gridNote);
-  out += LegendEntry(row(3), swatchLine(row(3), StrokeStyle(kOldColour, 1, "5 3")),
-                     "old outline, old centre");
-  out += LegendEntry(row(4), swatchLine(row(4), StrokeStyle(kNewColour, 1.5)),
-                     "new outline, new centre");
-  out += LegendEntry(row(5), swatchLine(row(5), StrokeStyle(kMoveColour, 1)),
-                     "move from old to new centre");
-  out += LegendEntry(row(6), swatchLine(row(6), StrokeStyle("#000000", 1)),
-                     "holes (black), long holes (dark grey), other elements (light grey)");
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const double y = top + kLegendLine * static_cast<double>(k + 1);
+    out += SwatchSvg(entries[k].swatch, y) + TextSvg(44, y + 4, entries[k].text);
+  }
   return out + "</g>\n";
 }
 
@@ -253,19 +177,16 @@ std::string SvgHead(double width, double height) {
 
 std::string Picture(const std::vector<Element>& before, const PictureOptions& options) {
   const std::vector<MovedHole> moved = MovedHoles(before);
-  const View view = MakeView(moved, options.basePoint);
-  std::string grid;
-  const std::string gridNote = GridSvg(view, moved, options, grid);
-  std::string body = grid;
-  for (const Element& element : Elements()) {
-    body += ElementSvg(view, element, StrokeStyle(KindStyleColour(element.kind), 1));
-  }
-  for (const MovedHole& hole : moved) body += MoveSvg(view, hole);
-  body += BaseMarker(view.X(options.basePoint.x), view.Y(options.basePoint.y));
-  const double legendHeight = kLegendLine * 8;
-  const double width = std::max(view.width, 480.0);
-  const double height = view.height + legendHeight;
-  return SvgHead(width, height) + body + LegendSvg(view.height, moved.size(), options, gridNote) +
+  const Overview overview = MakeOverview(moved, options.basePoint);
+  std::string gridNote;
+  const std::string body = OverviewSvg(overview.view, moved, options, gridNote);
+  const PanelBand panels =
+      PanelsSvg(moved, options, overview.height, std::max(overview.width, kMinWidth));
+  const std::vector<LegendEntry> entries =
+      LegendEntries(moved.size(), options, gridNote, panels.gridShown);
+  const double legendTop = overview.height + panels.height;
+  const double height = legendTop + kLegendLine * static_cast<double>(entries.size() + 1);
+  return SvgHead(panels.width, height) + body + panels.svg + LegendSvg(legendTop, entries) +
          "</svg>\n";
 }
 
