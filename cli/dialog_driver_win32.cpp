@@ -17,7 +17,6 @@
 #include <string>
 
 #include "cli/dialog_driver.h"
-#include "cli/transcript.h"
 #include "settings/dialog_actions.h"
 
 // windows.h comes last: its macros would otherwise rewrite names of the headers above.
@@ -45,6 +44,13 @@ struct DriverState {
 };
 
 DriverState g_driver;
+
+// The driver's remarks read as the terminal view's, so that a session's transcript is the same on
+// every platform.
+void Note(const std::string& text) {
+  std::printf("%s\n", text.c_str());
+  std::fflush(stdout);
+}
 
 bool HasClass(HWND hWindow, const wchar_t* szClass) {
   wchar_t className[64] = {};
@@ -182,18 +188,29 @@ std::optional<POINT> PointBelowRows(HWND hList) {
   return POINT{client.left + 10, nY};
 }
 
-Settled ClickList(HWND hDialog, const DialogAction& action) {
+// The list that mouse and keyboard actions go to, or nullptr after a note why there is none.
+HWND UsableList(HWND hDialog) {
   HWND hList = FindListView(hDialog);
   if (hList == nullptr) {
-    ShowNote("this dialog has no list");
-    return Settled::kDone;
+    Note("this dialog has no list");
+    return nullptr;
   }
+  if (!IsWindowEnabled(hList)) {
+    Note("the list is disabled");
+    return nullptr;
+  }
+  return hList;
+}
+
+Settled ClickList(HWND hDialog, const DialogAction& action) {
+  HWND hList = UsableList(hDialog);
+  if (hList == nullptr) return Settled::kDone;
   const bool bBelow = action.kind == DialogActionKind::kClickBelow ||
                       action.kind == DialogActionKind::kDoubleClickBelow;
   const std::optional<POINT> point = bBelow ? PointBelowRows(hList) : RowPoint(hList, action.value);
   if (!point) {
-    ShowNote(bBelow ? "the list has no empty area below its last row"
-                    : "the list has no row " + std::to_string(action.value));
+    Note(bBelow ? "the list has no empty area below its last row"
+                : "the list has no row " + std::to_string(action.value));
     return Settled::kDone;
   }
   const bool bDouble = action.kind == DialogActionKind::kDoubleClickRow ||
@@ -223,23 +240,24 @@ HWND FocusOf(HWND hDialog) {
 }
 
 Settled PressListKey(HWND hDialog, UINT nKey) {
-  HWND hList = FindListView(hDialog);
-  if (hList == nullptr) {
-    ShowNote("this dialog has no list");
-    return Settled::kDone;
-  }
+  HWND hList = UsableList(hDialog);
+  if (hList == nullptr) return Settled::kDone;
   return PressKey(hDialog, hList, nKey);
 }
 
 // A button click: the button itself sends BN_CLICKED (and an auto radio button checks itself).
 Settled ClickButton(HWND hDialog, int nId) {
   HWND hButton = GetDlgItem(hDialog, nId);
-  if (hButton == nullptr || !HasClass(hButton, L"Button")) {
-    ShowNote("the dialog has no button " + std::to_string(nId));
+  if (hButton == nullptr) {
+    Note("there is no control " + std::to_string(nId));
     return Settled::kDone;
   }
   if (!IsWindowEnabled(hButton)) {
-    ShowNote("button " + std::to_string(nId) + " is disabled");
+    Note("control " + std::to_string(nId) + " is disabled");
+    return Settled::kDone;
+  }
+  if (!HasClass(hButton, L"Button")) {
+    Note("control " + std::to_string(nId) + " is not a button");
     return Settled::kDone;
   }
   return PostAndSettle(hDialog, hButton, BM_CLICK, 0, 0);
@@ -284,18 +302,17 @@ void DriveDialog(HWND hDialog) {
     const std::optional<std::string> line = g_driver.readLine();
     std::optional<DialogAction> action = DialogAction{DialogActionKind::kCancel, 0};
     if (!line) {
-      ShowNote("the input has ended; the dialog is cancelled");
+      Note("(end of input: cancel)");
     } else {
       action = ParseDialogAction(*line);
     }
     if (!action) {
-      std::printf("unknown dialog action: %s\n", line->c_str());
-      std::fflush(stdout);
+      Note("unknown dialog action: " + *line);
       continue;
     }
     settled = Perform(hDialog, *action);
     if (settled == Settled::kDone) settled = Settle(hDialog);
-    if (settled == Settled::kTimedOut) ShowNote("the dialog does not respond");
+    if (settled == Settled::kTimedOut) Note("the dialog does not respond");
   }
   g_driver.hDrivenDialog.store(nullptr);
 }

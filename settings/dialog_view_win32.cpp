@@ -175,8 +175,9 @@ INT_PTR CALLBACK DialogProcedure(HWND hDialog, UINT message, WPARAM wParam, LPAR
   return FALSE;
 }
 
-// The list view class is registered once, when the first dialog needs it; doing it here and not
-// while the library is being attached keeps window-class work out of the loader lock.
+// The list view class is registered before a dialog is created (registering it again does
+// nothing); doing it here and not while the library is being attached keeps window-class work
+// out of the loader lock.
 void RegisterListViewClass() {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
@@ -186,15 +187,16 @@ void RegisterListViewClass() {
 
 int RunModalDialog(Dialog& dialog) {
   // A dialog without a template of its own is never shown.
-  if (FindDialogTemplate(dialog.TemplateId()) == nullptr) return IDCANCEL;
+  if (FindDialogTemplate(dialog.TemplateId()) == nullptr) return -1;
   RegisterListViewClass();
+  DialogControls* previous = dialog.Controls();
   DialogRun run{&dialog, std::nullopt};
   const INT_PTR result = DialogBoxParamW(static_cast<HINSTANCE>(CurrentResourceModule()),
                                          MAKEINTRESOURCEW(dialog.TemplateId()), nullptr,
                                          DialogProcedure, reinterpret_cast<LPARAM>(&run));
-  dialog.AttachControls(nullptr);
-  // A dialog that could not be created (no template in the module, no memory) counts as
-  // cancelled: the caller never mistakes the failure for a choice.
-  if (result == -1 || result == 0) return IDCANCEL;
+  dialog.AttachControls(previous);
+  // A dialog that could not be created (no template in the module, no memory) reports -1, as
+  // the terminal view does: neither IDOK nor IDCANCEL, so no caller takes it for a choice.
+  if (result == -1 || result == 0) return -1;
   return static_cast<int>(result);
 }

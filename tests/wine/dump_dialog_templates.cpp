@@ -28,13 +28,13 @@ void PrintControl(const ControlTemplate& control, bool last) {
 }
 
 void PrintTemplate(const DialogTemplate& dialog) {
-  std::printf("    \"%d\": {\"language\": %d, \"caption\": %s, \"font\": %s, \"pointSize\": %d, "
-              "\"weight\": %d, \"italic\": %d, \"charset\": %d, \"style\": %lu, \"x\": %d, "
-              "\"y\": %d, \"cx\": %d, \"cy\": %d, \"controls\": [\n",
-              dialog.id, dialog.language, Json(dialog.caption).c_str(),
-              Json(dialog.fontName).c_str(), dialog.pointSize, dialog.weight,
-              dialog.italic ? 1 : 0, dialog.charset, static_cast<unsigned long>(dialog.style),
-              dialog.x, dialog.y, dialog.cx, dialog.cy);
+  std::printf(
+      "    \"%d\": {\"language\": %d, \"caption\": %s, \"font\": %s, \"pointSize\": %d, "
+      "\"weight\": %d, \"italic\": %d, \"charset\": %d, \"style\": %lu, \"x\": %d, "
+      "\"y\": %d, \"cx\": %d, \"cy\": %d, \"controls\": [\n",
+      dialog.id, dialog.language, Json(dialog.caption).c_str(), Json(dialog.fontName).c_str(),
+      dialog.pointSize, dialog.weight, dialog.italic ? 1 : 0, dialog.charset,
+      static_cast<unsigned long>(dialog.style), dialog.x, dialog.y, dialog.cx, dialog.cy);
   for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
     PrintControl(dialog.controls[i], i + 1 == dialog.controls.size());
   }

@@ -1,6 +1,6 @@
-// Reads 64-bit IEEE doubles as 16 hex digits of their bits, one per line, and prints the bits of
-// atan, sin and cos of each, so that the C runtime's results can be compared bit for bit with
-// another runtime's (glibc's through Python's math module, which calls the C library).
+// Reads pairs of 64-bit IEEE doubles, each as 16 hex digits of its bits, one pair per line, and
+// prints the bits of atan(x), sin(x), cos(x) and hypot(x, y), so that the C runtime's results
+// can be compared bit for bit with another runtime's (glibc's, for test_math.py).
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +8,14 @@
 
 namespace {
 
-std::uint64_t Bits(double value) {
+double FromBits(unsigned long long bits) {
+  const std::uint64_t word = bits;
+  double value = 0;
+  std::memcpy(&value, &word, sizeof value);
+  return value;
+}
+
+unsigned long long Bits(double value) {
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   return bits;
@@ -17,17 +24,14 @@ std::uint64_t Bits(double value) {
 }  // namespace
 
 int main() {
-  unsigned long long input = 0;
-  while (std::scanf("%llx", &input) == 1) {
-    double x = 0;
-    const std::uint64_t bits = input;
-    std::memcpy(&x, &bits, sizeof x);
+  unsigned long long x = 0;
+  unsigned long long y = 0;
+  while (std::scanf("%llx %llx", &x, &y) == 2) {
     // volatile keeps the compiler from evaluating anything at compile time.
-    volatile double argument = x;
-    std::printf("%016llx %016llx %016llx\n",
-                static_cast<unsigned long long>(Bits(std::atan(argument))),
-                static_cast<unsigned long long>(Bits(std::sin(argument))),
-                static_cast<unsigned long long>(Bits(std::cos(argument))));
+    volatile double first = FromBits(x);
+    volatile double second = FromBits(y);
+    std::printf("%016llx %016llx %016llx %016llx\n", Bits(std::atan(first)), Bits(std::sin(first)),
+                Bits(std::cos(first)), Bits(std::hypot(first, second)));
   }
   return 0;
 }

@@ -26,7 +26,9 @@ std::u16string ToUtf16(const wchar_t* text) {
   return out;
 }
 
-std::wstring ToWide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring ToWide(const std::u16string& text) {
+  return std::wstring(text.begin(), text.end());
+}
 
 std::string ToUtf8(const std::u16string& text) {
   if (text.empty()) return {};
@@ -83,8 +85,9 @@ int SetBinary(const std::u16string& keyPath, const std::u16string& name, const s
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: registry_probe load | write SUBKEY NAME TEXT | read PATH NAME | "
-                       "raw PATH NAME | set-binary PATH NAME HEX\n");
+  std::fprintf(stderr,
+               "usage: registry_probe load | write SUBKEY NAME TEXT | read PATH NAME | "
+               "raw PATH NAME | set-binary PATH NAME HEX\n");
   return 2;
 }
 

@@ -138,6 +138,10 @@ class Wine:
                 result.stderr.decode(errors="replace")))
         return result
 
+    def popen(self, args, **kwargs):
+        return subprocess.Popen([self.wine] + list(args), env=self.env(), cwd=self.work,
+                                **kwargs)
+
     def shutdown(self):
         """Ends this prefix's wineserver and every Windows process of the prefix."""
         if self.wineserver and os.path.isdir(self.prefix):
