@@ -42,14 +42,6 @@ foreach(target IN LISTS tarnell_all_targets)
   if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY)$")
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
-  # GCC 12 reports a false overlap in its own std::basic_string::assign when it inlines it at
-  # -O2 and above (GCC bug 105329); the warning says nothing about the code being built.
-  if(type MATCHES "^(EXECUTABLE|SHARED_LIBRARY|MODULE_LIBRARY|STATIC_LIBRARY|OBJECT_LIBRARY)$"
-     AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU"
-     AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12
-     AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
-  endif()
 endforeach()
 
 set(TARNELL_WINDOWS_BIN ${CMAKE_BINARY_DIR}/bin)
