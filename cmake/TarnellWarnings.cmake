@@ -6,6 +6,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_G
    AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
 endif()
+# The same bits on every platform: no fused multiply-add contraction anywhere.
+add_compile_options(-ffp-contract=off)
 if(TARNELL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
                       -fno-sanitize-recover=all)

@@ -71,8 +71,21 @@ bool Finite(Point2 p) {
 
 }  // namespace
 
+// √(dx² + dy²) from IEEE *, + and sqrt, which are correctly rounded on every platform: the C
+// runtimes' hypot differ in the last bit (glibc on Linux, msvcrt on Windows), and the distance
+// decides where a corrected hole goes. Only where the squares would overflow or lose bits to
+// underflow are both differences first scaled by a power of two near the larger (exactly).
 double Distance(Point2 a, Point2 b) {
-  return std::hypot(b.x - a.x, b.y - a.y);
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  if (std::isinf(dx) || std::isinf(dy)) return std::numeric_limits<double>::infinity();
+  const double larger = std::max(std::fabs(dx), std::fabs(dy));
+  double scale = 1;
+  if (larger > 0x1p500) scale = 0x1p-600;
+  if (larger < 0x1p-450) scale = 0x1p600;
+  const double x = dx * scale;
+  const double y = dy * scale;
+  return std::sqrt(x * x + y * y) / scale;
 }
 
 Point2 Reflect(Point2 p, Point2 a, Point2 b) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "correction/exact_trig.h"
+
 namespace {
 
 double Distance(Point2 a, Point2 b) {
@@ -74,9 +76,9 @@ TEST(MirrorLine, AMoveRightAndDownGetsAnAngleInTheFourthQuadrant) {
   const MirrorLine line = MirrorLineBetween(p, n, Distance(p, n));
   EXPECT_GT(line.q.x - line.m.x, 0.0);
   EXPECT_GT(line.q.y - line.m.y, 0.0);
-  const double pi = 4 * std::atan(1.0);
-  const double theta = std::atan((n.y - p.y) / (n.x - p.x)) + 2 * pi;
-  EXPECT_EQ(line.q.x, line.m.x + std::cos(pi * 0.5 + theta));
+  const double pi = 4 * ExactAtan(1.0);
+  const double theta = ExactAtan((n.y - p.y) / (n.x - p.x)) + 2 * pi;
+  EXPECT_EQ(line.q.x, line.m.x + ExactCos(pi * 0.5 + theta));
 }
 
 }  // namespace

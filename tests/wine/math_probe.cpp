@@ -1,10 +1,13 @@
 // Reads pairs of 64-bit IEEE doubles, each as 16 hex digits of its bits, one pair per line, and
-// prints the bits of atan(x), sin(x), cos(x) and hypot(x, y), so that the C runtime's results
-// can be compared bit for bit with another runtime's (glibc's, for test_math.py).
-#include <cmath>
+// prints the bits of ExactAtan(x), ExactSin(x), ExactCos(x) and of the host's distance from
+// (0, 0) to (x, y) (ZetAriLen2Pnts), so that the Windows and the native build's results can be
+// compared bit for bit (test_math.py).
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#include "correction/exact_trig.h"
+#include "plugin/zetlib.h"
 
 namespace {
 
@@ -30,8 +33,10 @@ int main() {
     // volatile keeps the compiler from evaluating anything at compile time.
     volatile double first = FromBits(x);
     volatile double second = FromBits(y);
-    std::printf("%016llx %016llx %016llx %016llx\n", Bits(std::atan(first)), Bits(std::sin(first)),
-                Bits(std::cos(first)), Bits(std::hypot(first, second)));
+    const Point2 origin{0, 0};
+    const Point2 point{first, second};
+    std::printf("%016llx %016llx %016llx %016llx\n", Bits(ExactAtan(first)), Bits(ExactSin(first)),
+                Bits(ExactCos(first)), Bits(ZetAriLen2Pnts(&origin, &point)));
   }
   return 0;
 }
