@@ -1,0 +1,10 @@
+# The plug-in module exports Startup and nothing else.
+execute_process(COMMAND nm -D --defined-only ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "[ \t][A-Za-z][ \t][^\n]+" exported "${symbols}")
+list(TRANSFORM exported REPLACE "^[ \t][A-Za-z][ \t]" "")
+if(NOT exported STREQUAL "Startup")
+  message(FATAL_ERROR "${MODULE} exports [${exported}], expected only Startup")
+endif()
