@@ -1,12 +1,13 @@
 // File I/O through std::filesystem and binary streams, so that the bytes written are the same
 // on every platform (no newline translation, no locale).
 #include "host/atomic_file.h"
-#include "host/stand_in.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "host/stand_in.h"
 
 namespace zethost {
 namespace {
@@ -83,7 +84,6 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   error = path + ": " + reason;
   return false;
 }
-
 
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error) {
   return WriteFileAtomically(path, content, error);

@@ -89,7 +89,7 @@ class Dialog {
   // Called by the views.
   void AttachControls(DialogControls* controls) { m_pControls = controls; }
   DialogControls* Controls() const { return m_pControls; }
-  virtual bool OnInitDialog();  // exchanges the members into the controls; true
+  virtual bool OnInitDialog();                     // exchanges the members into the controls; true
   virtual void OnCommand(int id, int notifyCode);  // IDOK → OnOK, IDCANCEL → OnCancel
   // A notification from control id; item is the row of a list activation (-1: no row).
   virtual bool OnNotify(int id, int code, int item, std::intptr_t* result);
