@@ -193,6 +193,36 @@ TEST_F(SpecificHoleTest, ReviewIgnoresOtherEvents) {
   EXPECT_EQ(zethost::PromptText(), u"범위지시(확정=선택종료) : ");
 }
 
+TEST_F(SpecificHoleTest, RangeAndCornerStepsIgnoreOtherEvents) {
+  zethost::RawEvent other;
+  other.code = 9;
+  zethost::RawEvent selection;
+  selection.code = EVENT_SELECTION;
+  PickExamples({a[0]});
+  const std::u16string range = u"범위지시(확정=도면전체) : ";
+  const std::u16string corner = u"2점지시 : ";
+  const std::u16string review = u"범위지시(확정=선택종료) : ";
+  // The range step, its second corner and the review's second corner each stay where they are.
+  for (const auto* event : {&other, &selection}) {
+    EXPECT_EQ(zethost::Deliver(*event).result, STEP_STAY);
+    EXPECT_EQ(zethost::PromptText(), range);
+  }
+  Point({0, 0});
+  for (const auto* event : {&other, &selection}) {
+    EXPECT_EQ(zethost::Deliver(*event).result, STEP_STAY);
+    EXPECT_EQ(zethost::PromptText(), corner);
+  }
+  Point({50, 50});
+  EXPECT_EQ(zethost::PromptText(), review);
+  Point({0, 0});
+  for (const auto* event : {&other, &selection}) {
+    EXPECT_EQ(zethost::Deliver(*event).result, STEP_STAY);
+    EXPECT_EQ(zethost::PromptText(), corner);
+  }
+  EXPECT_EQ(zethost::Confirm().result, STEP_STAY);
+  EXPECT_EQ(zethost::PromptText(), corner);
+}
+
 TEST_F(SpecificHoleTest, AHundredthExampleIsRefused) {
   std::vector<HoleId> kinds;
   for (int kind = 100; kind < 200; ++kind) kinds.push_back(AddRoundHole({kind * 10.0, 0}, kind));
