@@ -54,6 +54,7 @@ int Run(const Options& options) {
   if (!OpenSession(options.session, error)) return Fail(error);
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
+  zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
   const std::vector<zethost::Element> before = zethost::Elements();
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;

@@ -39,11 +39,19 @@ void PrintBlink(const std::vector<ElementRef>& segments) {
   std::fflush(stdout);
 }
 
+// Long corrections show how far they have come, on the error stream so that a transcript of the
+// session stays the same whatever the drawing's size.
+void PrintProgress(std::uint64_t mirrored) {
+  std::fprintf(stderr, "  (%llu segments moved so far)\n",
+               static_cast<unsigned long long>(mirrored));
+}
+
 }  // namespace
 
 void InstallTranscript() {
   zethost::SetMessageListener(PrintMessage);
   zethost::SetBlinkListener(PrintBlink);
+  zethost::SetMirrorProgressListener(PrintProgress);
 }
 
 void ShowPrompt() {

@@ -6,6 +6,7 @@
 #include "host/event_table.h"
 #include "host/input_state.h"
 #include "host/messages.h"
+#include "host/progress.h"
 
 namespace zethost {
 
@@ -19,6 +20,7 @@ void ResetHost() {
   ResetCallLog();
   ClearFaults();
   ResetAccounting();
+  ResetProgress();
 }
 
 }  // namespace zethost

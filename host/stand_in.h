@@ -179,6 +179,9 @@ const std::vector<Message>& Messages();
 void ClearMessages();
 // Called for every message as it is shown (the command-line host prints them).
 void SetMessageListener(std::function<void(const Message&)> listener);
+// Called after every 100000 segments mirrored, with the number mirrored since the host was reset,
+// so that a long correction can show its progress.
+void SetMirrorProgressListener(std::function<void(std::uint64_t mirrored)> listener);
 // Called when blinking starts, with the segments that blink.
 void SetBlinkListener(std::function<void(const std::vector<ElementRef>&)> listener);
 

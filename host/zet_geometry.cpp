@@ -8,6 +8,7 @@
 #include "host/drawing_store.h"
 #include "host/faults.h"
 #include "host/geometry.h"
+#include "host/progress.h"
 
 using namespace zethost;
 
@@ -90,6 +91,7 @@ std::int32_t ZetSgmMirrorSegment(std::int32_t nSegmentId, const Point2* pA, cons
   const Geometry mirrored = MirrorGeometry(*geometry, *pA, *pB);
   if (!IsFinite(mirrored)) return -1;
   *geometry = mirrored;
+  NoteSegmentMirrored();
   return 0;
 }
 

@@ -196,4 +196,16 @@ TEST_F(FigureTest, DistanceOfTwoPoints) {
   EXPECT_EQ(ZetAriLen2Pnts(&b, &b), 0.0);
 }
 
+TEST_F(MirrorTest, LongEditsReportTheirProgress) {
+  std::vector<std::uint64_t> reported;
+  SetCallLogging(false);
+  SetMirrorProgressListener([&](std::uint64_t mirrored) { reported.push_back(mirrored); });
+  const std::int32_t segment = SegmentOf(AddOther({Circle{{1, 1}, 1}}));
+  const Point2 a{0, 0}, b{0, 1};
+  for (int i = 0; i < 250000; ++i) ZetSgmMirrorSegment(segment, &a, &b, 0, true);
+  ZetSgmMirrorSegment(segment, &a, &a, 0, true);  // refused: not counted
+  SetMirrorProgressListener(nullptr);
+  EXPECT_EQ(reported, (std::vector<std::uint64_t>{100000, 200000}));
+}
+
 }  // namespace
