@@ -1,7 +1,7 @@
 """The plug-in's real dialogs under Wine, opened the way a user opens them in tarnell.exe: Enter
 at the base-point prompt opens the mode dialog (17001), a range in the all-hole mode opens the
 move-unit dialog (12000). Each window is found by its title on a display of the test's own,
-photographed into docs/ (mode-dialog.png, move-unit-dialog.png) and closed with Cancel through
+photographed (mode-dialog.png, move-unit-dialog.png) and closed with Cancel through
 the dialog driver."""
 
 import os
@@ -95,7 +95,9 @@ def main():
     exe = os.path.join(args.bin, "tarnell.exe")
     winetest.require_files(exe, os.path.join(args.bin, "Tarnell.dll"))
     drawing = os.path.join(args.source, "examples", "sample.drawing")
-    docs = os.path.join(args.source, "docs")
+    # The pictures go to the build folder; TARNELL_SCREENSHOT_DIR=<repo>/docs refreshes the ones
+    # the README shows.
+    docs = os.environ.get("TARNELL_SCREENSHOT_DIR") or os.path.join(args.work, "screenshots")
     wine = winetest.Wine(args.work)
     wine.ensure_prefix()
     with winetest.x_server() as display:
