@@ -32,12 +32,7 @@ bool OnGrid(double offset, double unit) {
 
 }  // namespace
 
-std::optional<Point2> ElementCenter(const zethost::Element& element) {
-  for (const zethost::Segment& segment : element.segments) {
-    if (const auto center = zethost::SegmentCenter(segment)) return center;
-  }
-  return std::nullopt;
-}
+using zethost::ElementCenter;
 
 std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
   std::string report;

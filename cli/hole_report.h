@@ -12,5 +12,3 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before);
 // The coarsest of the eleven move units on whose grid around base every moved hole's centre
 // lies; 0 when no hole moved.
 double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base);
-// The centre of an element: that of its first circle or arc.
-std::optional<Point2> ElementCenter(const zethost::Element& element);

@@ -196,4 +196,11 @@ std::optional<Point2> SegmentCenter(const Segment& segment) {
   return std::nullopt;
 }
 
+std::optional<Point2> ElementCenter(const Element& element) {
+  for (const Segment& segment : element.segments) {
+    if (std::optional<Point2> center = SegmentCenter(segment)) return center;
+  }
+  return std::nullopt;
+}
+
 }  // namespace zethost

@@ -37,7 +37,7 @@ Point2 BoxCenter(const Box& box) {
 }
 
 Point2 PanelCenter(const Element& element) {
-  return CenterOf(element).value_or(BoxCenter(ElementBox(element)));
+  return ElementCenter(element).value_or(BoxCenter(ElementBox(element)));
 }
 
 // How far the old and new outline reach from `center`, the larger of x and y.

@@ -55,8 +55,6 @@ std::string TextSvg(double x, double y, std::string_view text);
 
 Box ElementBox(const Element& element);
 // The centre the command takes for a hole: that of its first circle or arc.
-std::optional<Point2> CenterOf(const Element& element);
-
 std::string StrokeStyle(const char* colour, double width, const char* dash = nullptr);
 std::string Cross(double x, double y, const char* colour);  // pixel position
 std::string SegmentSvg(const View& view, const Geometry& geometry, const std::string& style);

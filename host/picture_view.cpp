@@ -80,13 +80,6 @@ Box ElementBox(const Element& element) {
   return box;
 }
 
-std::optional<Point2> CenterOf(const Element& element) {
-  for (const Segment& segment : element.segments) {
-    if (std::optional<Point2> center = SegmentCenter(segment)) return center;
-  }
-  return std::nullopt;
-}
-
 std::string StrokeStyle(const char* colour, double width, const char* dash) {
   std::string style =
       "fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"" + Num(width) + "\"";
@@ -130,8 +123,8 @@ std::string ElementSvg(const View& view, const Element& element, const std::stri
 std::string MoveSvg(const View& view, const MovedHole& hole) {
   std::string out = ElementSvg(view, *hole.before, StrokeStyle(kOldColour, 1, "5 3"));
   out += ElementSvg(view, *hole.after, StrokeStyle(kNewColour, 1.5));
-  const std::optional<Point2> from = CenterOf(*hole.before);
-  const std::optional<Point2> to = CenterOf(*hole.after);
+  const std::optional<Point2> from = ElementCenter(*hole.before);
+  const std::optional<Point2> to = ElementCenter(*hole.after);
   if (from) out += Cross(view.X(from->x), view.Y(from->y), kOldColour);
   if (to) out += Cross(view.X(to->x), view.Y(to->y), kNewColour);
   if (from && to && Distance(*from, *to) > 0) {

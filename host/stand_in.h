@@ -87,6 +87,8 @@ bool SameRecord(const Element& a, const Element& b);
 
 // Centre of a circle or arc segment; nullopt for a line.
 std::optional<Point2> SegmentCenter(const Segment& segment);
+// Centre of an element: that of its first circle or arc; nullopt when it has none.
+std::optional<Point2> ElementCenter(const Element& element);
 
 // ---- Drawing files -----------------------------------------------------------------------------
 

@@ -113,5 +113,5 @@ std::vector<std::vector<HoleId>> CommandTest::Groups() {
 }
 
 Point2 CommandTest::CenterOf(HoleId id) {
-  return *zethost::SegmentCenter(zethost::FindHole(id)->segments.front());
+  return *zethost::ElementCenter(*zethost::FindHole(id));
 }

@@ -5,7 +5,6 @@ byte count and bytes (registry_probe.exe)."""
 
 import os
 import re
-import sys
 
 import winetest
 
@@ -144,10 +143,7 @@ def main():
         check_writes_and_reads(registry, failures)
     finally:
         wine.shutdown()
-    for failure in failures:
-        print("FAIL: " + failure)
-    if failures:
-        sys.exit(1)
+    winetest.exit_on_failures(failures)
     print("settings store on the Windows registry: %d cases as expected" % (len(LOAD_CASES) + 7))
 
 

@@ -126,10 +126,7 @@ def main():
                 failures += found
         finally:
             wine.shutdown()
-    for failure in failures:
-        print("FAIL: " + failure)
-    if failures:
-        sys.exit(1)
+    winetest.exit_on_failures(failures)
     print("%d sessions give the same drawing, transcript and registry on Linux and under Wine"
           % len(sessions))
 

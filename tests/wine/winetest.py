@@ -222,6 +222,14 @@ def require_files(*paths):
         raise AssertionError("not built: " + ", ".join(missing))
 
 
+def exit_on_failures(failures):
+    """Prints each failure and ends the test with exit code 1 when there is any."""
+    for failure in failures:
+        print("FAIL: " + failure)
+    if failures:
+        sys.exit(1)
+
+
 def require_wine():
     wine = find_wine()
     if not wine:
