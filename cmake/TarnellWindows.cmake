@@ -55,7 +55,8 @@ target_sources(Tarnell PRIVATE ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
 # llvm-rc writes the templates as the Windows resource compiler does: the predefined control
 # classes as ordinals and every other class name as written. windres would store the class of the
 # list view as "SYSLISTVIEW32", so it is only the fallback. windres then turns the compiled
-# resources into an object file for the linker.
+# resources into an object file for the linker. llvm-rc also reads a leading slash as an option
+# ("/check/…" would be /C), so the options take dashes and "--" ends them before the source.
 find_program(TARNELL_LLVM_RC NAMES llvm-rc llvm-rc-16 llvm-rc-15 llvm-rc-14)
 find_program(TARNELL_CLANG NAMES clang clang-16 clang-15 clang-14)
 find_path(TARNELL_WINDOWS_INCLUDE windows.h)
@@ -64,8 +65,8 @@ if(TARNELL_LLVM_RC AND TARNELL_CLANG AND TARNELL_WINDOWS_INCLUDE)
   set(res_object ${CMAKE_CURRENT_BINARY_DIR}/Tarnell_res.obj)
   add_custom_command(
     OUTPUT ${res_object}
-    COMMAND ${TARNELL_LLVM_RC} /C 65001 /I ${TARNELL_WINDOWS_INCLUDE}
-            /I ${CMAKE_SOURCE_DIR}/resources /FO ${res} ${TARNELL_RC}
+    COMMAND ${TARNELL_LLVM_RC} -C 65001 -I ${TARNELL_WINDOWS_INCLUDE}
+            -I ${CMAKE_SOURCE_DIR}/resources -FO ${res} -- ${TARNELL_RC}
     COMMAND ${CMAKE_RC_COMPILER} -J res -O coff -i ${res} -o ${res_object}
     DEPENDS ${TARNELL_RC} ${TARNELL_MANIFEST}
     COMMENT "Compiling the resources of Tarnell.dll"
