@@ -57,15 +57,22 @@ target_sources(Tarnell PRIVATE ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
 # list view as "SYSLISTVIEW32", so it is only the fallback. windres then turns the compiled
 # resources into an object file for the linker. llvm-rc also reads a leading slash as an option
 # ("/check/…" would be /C), so the options take dashes and "--" ends them before the source.
+# llvm-rc preprocesses with the clang found beside the name it was called by, and Debian puts only
+# versioned links (llvm-rc-14, clang-14) in /usr/bin: it is called by its real path in LLVM's own
+# folder, where clang lives too.
 find_program(TARNELL_LLVM_RC NAMES llvm-rc llvm-rc-16 llvm-rc-15 llvm-rc-14)
-find_program(TARNELL_CLANG NAMES clang clang-16 clang-15 clang-14)
+if(TARNELL_LLVM_RC)
+  file(REAL_PATH ${TARNELL_LLVM_RC} llvm_rc)
+  get_filename_component(llvm_bin ${llvm_rc} DIRECTORY)
+  find_program(TARNELL_RC_CLANG NAMES clang PATHS ${llvm_bin} NO_DEFAULT_PATH)
+endif()
 find_path(TARNELL_WINDOWS_INCLUDE windows.h)
-if(TARNELL_LLVM_RC AND TARNELL_CLANG AND TARNELL_WINDOWS_INCLUDE)
+if(TARNELL_LLVM_RC AND TARNELL_RC_CLANG AND TARNELL_WINDOWS_INCLUDE)
   set(res ${CMAKE_CURRENT_BINARY_DIR}/Tarnell.res)
   set(res_object ${CMAKE_CURRENT_BINARY_DIR}/Tarnell_res.obj)
   add_custom_command(
     OUTPUT ${res_object}
-    COMMAND ${TARNELL_LLVM_RC} -C 65001 -I ${TARNELL_WINDOWS_INCLUDE}
+    COMMAND ${llvm_rc} -C 65001 -I ${TARNELL_WINDOWS_INCLUDE}
             -I ${CMAKE_SOURCE_DIR}/resources -FO ${res} -- ${TARNELL_RC}
     COMMAND ${CMAKE_RC_COMPILER} -J res -O coff -i ${res} -o ${res_object}
     DEPENDS ${TARNELL_RC} ${TARNELL_MANIFEST}
