@@ -89,7 +89,8 @@ std::string RenderRow(const TerminalControl& list, const std::vector<std::size_t
                       std::size_t row) {
   std::string line(kLinePrefix);
   for (std::size_t c = 0; c < list.columns.size(); ++c) {
-    const bool right = list.columns[c].format == LVCFMT_RIGHT;
+    // The platform's list view shows its first column left-aligned whatever the column asks.
+    const bool right = c != 0 && list.columns[c].format == LVCFMT_RIGHT;
     const bool last = c + 1 == list.columns.size();
     if (c == 0) {
       line += static_cast<int>(row) == list.highlightedRow ? ">" : " ";

@@ -66,10 +66,10 @@ TEST(MoveUnitDialogTest, TerminalShowsTheListTheUnitAndTheNotes) {
   const std::string& out = result.output;
   EXPECT_NE(out.find("+-- 이동단위 [12000] "), std::string::npos) << out;
   EXPECT_NE(out.find("|  No. | Move UNIT   (header disabled)\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("|    1 | 10\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("|   1  | 10\n"), std::string::npos) << out;
   EXPECT_NE(out.find("|   11 | 0.0001\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("|  > 3 | 1\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("|  > 4 | 0.5\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("|  >3  | 1\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("|  >4  | 0.5\n"), std::string::npos) << out;
   EXPECT_NE(out.find("|  이동단위 : [1         ] (disabled)\n"), std::string::npos) << out;
   EXPECT_NE(out.find("|  <확인>* [1]   <취소> [2]\n"), std::string::npos) << out;
   EXPECT_NE(out.find("dialog> click row 3\n"), std::string::npos) << out;
