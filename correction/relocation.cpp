@@ -64,7 +64,7 @@ bool MirrorSegment(const ElementRef& segment, const MirrorLine& line) {
 
 // Reflects every segment across the bisector of centre and target. When the host refuses one,
 // the segments already reflected are reflected back across the same line, last first, so the
-// hole is left whole where it was.
+// hole is left whole where it was (to within rounding; a refused reflection back is passed over).
 bool MirrorHole(const SegmentBuffer& segments, std::size_t n, Point2 centre, Point2 target) {
   for (std::size_t s = 0; s < n; ++s) {
     const MirrorLine line = MirrorLineBetween(centre, target, ZetAriLen2Pnts(&centre, &target));

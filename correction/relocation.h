@@ -6,6 +6,8 @@
 //
 // A member whose record cannot be had, that the host marks unsupported, that has no segments or
 // whose figures give no centre is left where it is. When the host refuses to reflect one segment
-// of a hole, the segments of that hole already reflected are reflected back, so no hole is left
-// half moved; the holes moved before it stay moved.
+// of a hole, the segments of that hole already reflected are reflected back, so the hole is not
+// left torn in two; the holes moved before it stay moved. Reflecting back restores the segments to
+// within rounding (an ulp or two of each coordinate), and a segment the host refuses to reflect
+// back as well stays reflected: the host offers no other way to put a segment back.
 bool RelocateGroupedHoles();

@@ -67,7 +67,10 @@ void ZetHoleFreeHoleData(HoleData* pData) {
   Log("ZetHoleFreeHoleData", PointerArg{pData});
   if (FaultHit("ZetHoleFreeHoleData") || pData == nullptr) return;
   if (pData->pItems != nullptr) TakeBackItems(pData->pItems);
-  pData->pItems = nullptr;
+  // A released record points at a block the host never hands out, so releasing the same record
+  // again is counted as a bad release instead of passing unnoticed.
+  static HoleDataItem released{};
+  pData->pItems = &released;
   pData->nItemCount = 0;
 }
 

@@ -46,7 +46,6 @@ TEST_F(HolesTest, HoleDataCopiesTheRecord) {
   EXPECT_EQ(data.pItems[1].dValue1, -0.25);
   EXPECT_EQ(std::u16string(data.pItems[1].szText), u"깊이");
   ZetHoleFreeHoleData(&data);
-  EXPECT_EQ(data.pItems, nullptr);
   EXPECT_EQ(data.nItemCount, 0);
 }
 

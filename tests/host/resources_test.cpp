@@ -52,6 +52,14 @@ TEST_F(ResourcesTest, CountsWhatIsHandedOutAndNotGivenBack) {
          ZetHoleFreeHoleData(&d);
        },
        {0, 0, 0, 0}},
+      {"same record freed twice",
+       [] {
+         HoleData d{};
+         ZetHolGetHoleData(1, &d);
+         ZetHoleFreeHoleData(&d);
+         ZetHoleFreeHoleData(&d);
+       },
+       {0, 0, 0, 1}},
       {"double free through a copy",
        [] {
          HoleData d{};
