@@ -8,8 +8,8 @@
 if(NOT CMAKE_DLLTOOL)
   find_program(CMAKE_DLLTOOL NAMES x86_64-w64-mingw32-dlltool dlltool REQUIRED)
 endif()
-set(TARNELL_ZETLIB_DEF ${CMAKE_SOURCE_DIR}/resources/ZetLib.def)
-set(TARNELL_ZETLIB_IMPORTS ${CMAKE_BINARY_DIR}/libzetlib_imports.a)
+set(TARNELL_ZETLIB_DEF ${PROJECT_SOURCE_DIR}/resources/ZetLib.def)
+set(TARNELL_ZETLIB_IMPORTS ${PROJECT_BINARY_DIR}/libzetlib_imports.a)
 add_custom_command(
   OUTPUT ${TARNELL_ZETLIB_IMPORTS}
   COMMAND ${CMAKE_DLLTOOL} -d ${TARNELL_ZETLIB_DEF} -l ${TARNELL_ZETLIB_IMPORTS} -D ZetLib.dll
@@ -33,7 +33,7 @@ function(tarnell_collect_targets directory out)
   endforeach()
   set(${out} ${targets} PARENT_SCOPE)
 endfunction()
-tarnell_collect_targets(${CMAKE_SOURCE_DIR} tarnell_all_targets)
+tarnell_collect_targets(${PROJECT_SOURCE_DIR} tarnell_all_targets)
 
 foreach(target IN LISTS tarnell_all_targets)
   get_target_property(type ${target} TYPE)
@@ -44,14 +44,14 @@ foreach(target IN LISTS tarnell_all_targets)
   endif()
 endforeach()
 
-set(TARNELL_WINDOWS_BIN ${CMAKE_BINARY_DIR}/bin)
+set(TARNELL_WINDOWS_BIN ${PROJECT_BINARY_DIR}/bin)
 
 # ---- Tarnell.dll: the plug-in ------------------------------------------------------------------
 # Its resources (dialog templates, version block, manifest) and its load hook. Only Startup, which
 # is declared dllexport, leaves the module.
-set(TARNELL_RC ${CMAKE_SOURCE_DIR}/resources/Tarnell.rc)
-set(TARNELL_MANIFEST ${CMAKE_SOURCE_DIR}/resources/Tarnell.manifest)
-target_sources(Tarnell PRIVATE ${CMAKE_SOURCE_DIR}/plugin/dll_main_win32.cpp)
+set(TARNELL_RC ${PROJECT_SOURCE_DIR}/resources/Tarnell.rc)
+set(TARNELL_MANIFEST ${PROJECT_SOURCE_DIR}/resources/Tarnell.manifest)
+target_sources(Tarnell PRIVATE ${PROJECT_SOURCE_DIR}/plugin/dll_main_win32.cpp)
 # llvm-rc writes the templates as the Windows resource compiler does: the predefined control
 # classes as ordinals and every other class name as written. windres would store the class of the
 # list view as "SYSLISTVIEW32", so it is only the fallback. windres then turns the compiled
@@ -73,7 +73,7 @@ if(TARNELL_LLVM_RC AND TARNELL_RC_CLANG AND TARNELL_WINDOWS_INCLUDE)
   add_custom_command(
     OUTPUT ${res_object}
     COMMAND ${llvm_rc} -C 65001 -I ${TARNELL_WINDOWS_INCLUDE}
-            -I ${CMAKE_SOURCE_DIR}/resources -FO ${res} -- ${TARNELL_RC}
+            -I ${PROJECT_SOURCE_DIR}/resources -FO ${res} -- ${TARNELL_RC}
     COMMAND ${CMAKE_RC_COMPILER} -J res -O coff -i ${res} -o ${res_object}
     DEPENDS ${TARNELL_RC} ${TARNELL_MANIFEST}
     COMMENT "Compiling the resources of Tarnell.dll"
@@ -89,7 +89,7 @@ else()
   message(WARNING "llvm-rc not found: windres compiles Tarnell.rc and stores the list view's "
                   "class name in upper case")
   set_source_files_properties(${TARNELL_RC} PROPERTIES
-    INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/resources
+    INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/resources
     OBJECT_DEPENDS ${TARNELL_MANIFEST})
   target_sources(Tarnell PRIVATE ${TARNELL_RC})
 endif()
@@ -111,5 +111,5 @@ target_link_options(ZetLib PRIVATE -Wl,--export-all-symbols -Wl,--exclude-libs,A
 
 # ---- tarnell.exe: the command-line host ---------------------------------------------------
 # A driver thread gives the user's dialog actions to the plug-in's real dialog windows.
-target_sources(tarnell PRIVATE ${CMAKE_SOURCE_DIR}/cli/dialog_driver_win32.cpp)
+target_sources(tarnell PRIVATE ${PROJECT_SOURCE_DIR}/cli/dialog_driver_win32.cpp)
 set_target_properties(tarnell PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TARNELL_WINDOWS_BIN})

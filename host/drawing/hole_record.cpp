@@ -1,0 +1,84 @@
+// Hole items and the host's sameness: two hole records are the same when their item lists are
+// identical, every named field of every item equal byte for byte. The unsupported flag plays
+// no part; the host treats unsupported holes like any other here.
+#include "host/drawing/hole_record.h"
+
+#include <cstring>
+#include <functional>
+
+namespace zethost {
+namespace {
+
+template <typename T>
+bool SameBytes(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+bool SameItem(const HoleDataItem& a, const HoleDataItem& b) {
+  return SameBytes(a.nCode1, b.nCode1) && SameBytes(a.nCode2, b.nCode2) &&
+         SameBytes(a.dValue1, b.dValue1) && SameBytes(a.bNoValue2, b.bNoValue2) &&
+         SameBytes(a.dValue2, b.dValue2) && SameBytes(a.nCode3, b.nCode3) &&
+         SameBytes(a.nCode4, b.nCode4) && SameBytes(a.szText, b.szText) &&
+         SameBytes(a.nCode5, b.nCode5) && SameBytes(a.dValue3, b.dValue3) &&
+         SameBytes(a.dValue4, b.dValue4) && SameBytes(a.nCode6, b.nCode6) &&
+         SameBytes(a.nCode7, b.nCode7) && SameBytes(a.nOption, b.nOption) &&
+         SameBytes(a.nOptionValue, b.nOptionValue);
+}
+
+// FNV-1a over the bytes of one field.
+template <typename T>
+void Mix(std::size_t& hash, const T& field) {
+  unsigned char bytes[sizeof(T)];
+  std::memcpy(bytes, &field, sizeof(T));
+  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+}
+
+void MixItem(std::size_t& hash, const HoleDataItem& item) {
+  Mix(hash, item.nCode1);
+  Mix(hash, item.nCode2);
+  Mix(hash, item.dValue1);
+  Mix(hash, item.bNoValue2);
+  Mix(hash, item.dValue2);
+  Mix(hash, item.nCode3);
+  Mix(hash, item.nCode4);
+  Mix(hash, item.szText);
+  Mix(hash, item.nCode5);
+  Mix(hash, item.dValue3);
+  Mix(hash, item.dValue4);
+  Mix(hash, item.nCode6);
+  Mix(hash, item.nCode7);
+  Mix(hash, item.nOption);
+  Mix(hash, item.nOptionValue);
+}
+
+}  // namespace
+
+HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text) {
+  HoleDataItem item{};
+  item.nCode1 = nCode1;
+  item.dValue1 = dValue1;
+  std::u16string wide = ToUtf16(text);
+  // The record holds 19 units and the terminator; a longer text is cut, never mid-pair.
+  std::size_t length = std::min<std::size_t>(wide.size(), 19);
+  if (length == 19 && wide[18] >= 0xD800 && wide[18] <= 0xDBFF) length = 18;
+  std::copy(wide.begin(), wide.begin() + length, item.szText);
+  return item;
+}
+
+bool SameRecord(const Element& a, const Element& b) {
+  if (a.kind != ElementKind::Hole || b.kind != ElementKind::Hole) return false;
+  if (a.items.size() != b.items.size()) return false;
+  for (std::size_t i = 0; i < a.items.size(); ++i) {
+    if (!SameItem(a.items[i], b.items[i])) return false;
+  }
+  return true;
+}
+
+std::size_t RecordHash(const Element& element) {
+  std::size_t hash = 14695981039346656037ull;
+  Mix(hash, element.items.size());
+  for (const HoleDataItem& item : element.items) MixItem(hash, item);
+  return hash;
+}
+
+}  // namespace zethost

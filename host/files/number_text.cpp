@@ -1,0 +1,54 @@
+// Number formatting and parsing through std::to_chars / std::from_chars (no locale).
+#include "host/files/number_text.h"
+
+#include <charconv>
+#include <system_error>
+
+namespace zethost {
+namespace {
+
+template <typename... Format>
+std::string ToText(double value, Format... format) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
+  return std::string(buffer, result.ptr);
+}
+
+template <typename T, typename... Format>
+bool ParseWhole(std::string_view text, T& value, Format... format) {
+  if (text.empty()) return false;
+  T parsed{};
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, parsed, format...);
+  if (result.ec != std::errc() || result.ptr != end) return false;
+  value = parsed;
+  return true;
+}
+
+}  // namespace
+
+std::string ShortestNumber(double value) {
+  return ToText(value);
+}
+
+std::string Number17(double value) {
+  return ToText(value, std::chars_format::general, 17);
+}
+
+std::string FixedNumber(double value, int decimals) {
+  return ToText(value, std::chars_format::fixed, decimals);
+}
+
+bool ParseDouble(std::string_view text, double& value) {
+  return ParseWhole(text, value, std::chars_format::general);
+}
+
+bool ParseInt32(std::string_view text, std::int32_t& value) {
+  return ParseWhole(text, value);
+}
+
+bool ParseUint32(std::string_view text, std::uint32_t& value) {
+  return !text.empty() && text[0] != '-' && ParseWhole(text, value);
+}
+
+}  // namespace zethost
