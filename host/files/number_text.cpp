@@ -2,6 +2,7 @@
 #include "host/files/number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace zethost {
@@ -25,6 +26,10 @@ bool ParseWhole(std::string_view text, T& value, Format... format) {
   return true;
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 }  // namespace
 
 std::string ShortestNumber(double value) {
@@ -37,6 +42,27 @@ std::string Number17(double value) {
 
 std::string FixedNumber(double value, int decimals) {
   return ToText(value, std::chars_format::fixed, decimals);
+}
+
+NumberRead ReadDecimal(std::string_view text, double& value) {
+  std::string_view digits = text;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
+  if (digits.empty() || !(IsDigit(digits.front()) || digits.front() == '.')) {
+    return NumberRead::kNotANumber;
+  }
+  double parsed = 0;
+  const char* end = text.data() + text.size();
+  const char* first = text.front() == '+' ? text.data() + 1 : text.data();
+  const auto result = std::from_chars(first, end, parsed, std::chars_format::general);
+  if (result.ptr != end) return NumberRead::kNotANumber;
+  if (result.ec == std::errc::result_out_of_range) return NumberRead::kOutOfRange;
+  if (result.ec != std::errc() || !std::isfinite(parsed)) return NumberRead::kNotANumber;
+  value = parsed;
+  return NumberRead::kOk;
+}
+
+const char* NumberReadProblem(NumberRead result) {
+  return result == NumberRead::kOutOfRange ? "out of range" : "not a number";
 }
 
 bool ParseDouble(std::string_view text, double& value) {

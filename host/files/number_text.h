@@ -15,6 +15,17 @@ std::string Number17(double value);
 // A fixed number of decimals, for picture coordinates.
 std::string FixedNumber(double value, int decimals);
 
+// What reading a decimal number found.
+enum class NumberRead { kOk, kNotANumber, kOutOfRange };
+
+// The one number syntax of drawings and of typed input: an optional sign ('+' or '-'), digits
+// with an optional decimal point, an optional exponent. Nothing else is part of it: no blanks,
+// no second sign, no "inf" or "nan", no hexadecimal. A number whose magnitude is too large for
+// a double, or too small to be told from zero (other than zero itself), is out of range.
+NumberRead ReadDecimal(std::string_view text, double& value);
+// What a message says of a text that ReadDecimal refused: "out of range" or "not a number".
+const char* NumberReadProblem(NumberRead result);
+
 // Whole-text parsers: false unless all of `text` is one number in range.
 bool ParseDouble(std::string_view text, double& value);
 bool ParseInt32(std::string_view text, std::int32_t& value);
