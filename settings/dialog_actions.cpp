@@ -11,8 +11,9 @@ struct Keyword {
 };
 
 // Actions that are one or two words with no number.
-constexpr std::array<Keyword, 10> kFixedActions = {{
+constexpr std::array<Keyword, 11> kFixedActions = {{
     {"ok", DialogActionKind::kOk},
+    {"enter", DialogActionKind::kEnter},
     {"cancel", DialogActionKind::kCancel},
     {"esc", DialogActionKind::kEscape},
     {"close", DialogActionKind::kClose},

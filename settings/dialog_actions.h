@@ -3,7 +3,7 @@
 // checks a session file with them and, on Windows, turns them into window messages.
 //
 //   ok | cancel                       press the OK (id 1) or Cancel (id 2) button
-//   (empty line)                      Enter: the default push button
+//   (empty line) | enter              Enter: the default push button
 //   esc | close                       Escape or the close box: Cancel
 //   click <control-id>                click a button, e.g. click 15001
 //   click row <n> | click below       click list row n (1-based) or the list below its last row

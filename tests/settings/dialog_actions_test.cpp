@@ -17,6 +17,8 @@ TEST(DialogActionsTest, ValidLinesAndTheirCanonicalForm) {
       {"  cancel\t", {K::kCancel, 0}, "cancel"},
       {"", {K::kEnter, 0}, ""},
       {"   ", {K::kEnter, 0}, ""},
+      {"enter", {K::kEnter, 0}, ""},  // as at the command prompt
+      {" enter ", {K::kEnter, 0}, ""},
       {"esc", {K::kEscape, 0}, "esc"},
       {"close\r", {K::kClose, 0}, "close"},
       {"click 15001", {K::kClickControl, 15001}, "click 15001"},
@@ -69,7 +71,7 @@ TEST(DialogActionsTest, InvalidLinesAreRefused) {
       "key",
       "key left",
       "key down 2",
-      "enter",
+      "enter ok",
       "row 3",
       "click row 1.5",
       "click below 1",
