@@ -5,11 +5,40 @@
 
 #include "cli/input_line.h"
 #include "cli/line_reader.h"
+#include "cli/run_outcome.h"
 #include "cli/transcript.h"
+#include "host/files/number_text.h"
 #include "host/stand_in.h"
 #include "settings/dialog_actions.h"
 
 namespace {
+
+// The steps that ask for a range by two points say so in their prompt ("범위지시", indicate a
+// range) and take no window selection of the host; there a typed window gives its two corners.
+bool TakesRangeByCorners() {
+  const std::int32_t mask = zethost::EventMask();
+  return (mask & MASK_SELECTION) == 0 && (mask & MASK_POINT) != 0 &&
+         zethost::PromptText().find(u"범위지시") != std::u16string::npos;
+}
+
+// The second corner goes only to a step that asks for it: one that shows the rubber band from
+// the first corner.
+bool AwaitsSecondCorner(const zethost::InputResult& first, Point2 corner) {
+  if (!first.delivered || first.result != STEP_NEXT || !zethost::CommandRunning()) return false;
+  const std::optional<EchoRecord> echo = zethost::CurrentEcho();
+  return echo && echo->ptAnchor.x == corner.x && echo->ptAnchor.y == corner.y;
+}
+
+zethost::InputResult DeliverWindow(const InputLine& input) {
+  if (!TakesRangeByCorners()) return zethost::Window(input.first, input.second);
+  const zethost::InputResult first = zethost::Click(input.first);
+  if (!AwaitsSecondCorner(first, input.first)) return first;
+  if (!first.note.empty()) ShowNote(first.note);
+  ShowPrompt();  // the second corner as if typed at its own prompt
+  std::printf("%s,%s\n", zethost::ShortestNumber(input.second.x).c_str(),
+              zethost::ShortestNumber(input.second.y).c_str());
+  return zethost::Click(input.second);
+}
 
 zethost::InputResult Deliver(const InputLine& input) {
   switch (input.kind) {
@@ -18,7 +47,7 @@ zethost::InputResult Deliver(const InputLine& input) {
     case InputKind::Pick:
       return zethost::Pick(input.first);
     case InputKind::Window:
-      return zethost::Window(input.first, input.second);
+      return DeliverWindow(input);
     default:
       return zethost::Confirm();
   }
@@ -27,7 +56,15 @@ zethost::InputResult Deliver(const InputLine& input) {
 void StartRun(SessionRecord& record, bool& bAwaitingBase) {
   ++record.runs;
   bAwaitingBase = true;
+  BeginRunOutcome();
   zethost::StartCommand();
+}
+
+void FinishRun(SessionRecord& record) {
+  const RunOutcome outcome = EndRunOutcome();
+  if (outcome == RunOutcome::kCorrected) ++record.corrections;
+  if (outcome == RunOutcome::kRelocationFailed) ++record.failedCorrections;
+  ShowNote("the command has finished");
 }
 
 // Handles one line while the command runs.
@@ -40,7 +77,7 @@ void HandleInput(const InputLine& input, SessionRecord& record, bool& bAwaitingB
     record.basePoint = input.first;
   }
   bAwaitingBase = false;
-  if (result.result == STEP_FINISHED) ShowNote("the command has finished");
+  if (result.result == STEP_FINISHED) FinishRun(record);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 struct SessionRecord {
   std::optional<Point2> basePoint;  // the base point of the last run that took one
   int runs = 0;
+  int corrections = 0;        // runs that ended with the closing count of a correction
+  int failedCorrections = 0;  // runs that ended with an error message of the relocation
 };
 
 void RunCommandLine(SessionRecord& record);

@@ -25,8 +25,14 @@ struct InputLine {
 // The input a line stands for, or nullopt with the reason in error.
 std::optional<InputLine> ParseInputLine(std::string_view line, std::string& error);
 
-// Reads "x,y" (blanks allowed around the numbers).
-std::optional<Point2> ParsePoint(std::string_view text);
+// Reads "x,y": blanks allowed around the numbers, each number in the drawing file's syntax
+// (optional sign, digits, optional point and exponent). nullopt when it is none; problem then
+// says which number was refused and why, or stays empty when the text has no comma.
+std::optional<Point2> ParsePoint(std::string_view text, std::string& problem);
+
+// What is wrong with a line that holds a byte no one types: a NUL, a carriage return or another
+// control character (a tab is a blank); empty when there is none.
+std::string ControlCharacterProblem(std::string_view line);
 
 inline constexpr const char* kInputSyntax =
     "x,y | pick x,y | window x1,y1 x2,y2 | an empty line (confirm) | tarnell | quit";

@@ -15,6 +15,14 @@
 
 namespace {
 std::mutex g_readMutex;
+bool g_bFirstLine = true;
+
+// A UTF-8 byte order mark at the start of the input belongs to no line (editors on Windows
+// write one). The first line is always read here: no dialog is open before the command starts.
+void SkipByteOrderMark(std::string& line) {
+  if (g_bFirstLine && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+  g_bFirstLine = false;
+}
 }  // namespace
 
 bool InputIsTerminal() {
@@ -28,6 +36,7 @@ std::optional<std::string> ReadInputLine() {
   while ((c = std::fgetc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
   if (c == EOF && line.empty()) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
+  SkipByteOrderMark(line);
   if (!InputIsTerminal()) std::printf("%s\n", line.c_str());
   std::fflush(stdout);
   return line;

@@ -10,6 +10,7 @@
 #include "cli/hole_report.h"
 #include "cli/line_reader.h"
 #include "cli/options.h"
+#include "cli/output_check.h"
 #include "cli/plugin_loader.h"
 #include "cli/session_check.h"
 #include "cli/transcript.h"
@@ -17,12 +18,18 @@
 
 namespace {
 
+// Exit statuses: every run ended normally; a run ended with an error of the relocation; bad
+// input (options, drawing, session, output files) or an output that could not be written.
+constexpr int kExitOk = 0;
+constexpr int kExitCorrectionFailed = 1;
+constexpr int kExitBadInput = 2;
+
 // The value the host hands the plug-in through Startup and gets back at registration.
 constexpr std::uint64_t kHostToken = 0x5A45544CULL;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "tarnell: %s\n", message.c_str());
-  return 2;
+  return kExitBadInput;
 }
 
 bool OpenSession(const std::string& path, std::string& error) {
@@ -49,9 +56,16 @@ bool WriteOutputs(const Options& options, const std::vector<zethost::Element>& b
   return zethost::WritePicture(options.picture, before, picture, error);
 }
 
+// Leaving after a correction whose drawing goes nowhere loses it: say so.
+void NoteUnsavedCorrection(const Options& options, const SessionRecord& record) {
+  if (record.corrections == 0 || !options.output.empty()) return;
+  ShowNote("the corrected drawing was not saved: no -o OUT.drawing was given");
+}
+
 int Run(const Options& options) {
   std::string error;
   if (!OpenSession(options.session, error)) return Fail(error);
+  if (!CheckOutputFiles(options, error)) return Fail(error);
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
@@ -67,9 +81,10 @@ int Run(const Options& options) {
   StartDialogDriver(ReadInputLine);
   SessionRecord record;
   RunCommandLine(record);
+  NoteUnsavedCorrection(options, record);
   UnloadPlugin(plugin);
   if (!WriteOutputs(options, before, record, error)) return Fail(error);
-  return 0;
+  return record.failedCorrections > 0 ? kExitCorrectionFailed : kExitOk;
 }
 
 }  // namespace
@@ -79,7 +94,15 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = ParseOptions(argc, argv, error);
   if (!options) {
     std::fprintf(stderr, "tarnell: %s\n%s", error.c_str(), kUsage);
-    return 2;
+    return kExitBadInput;
+  }
+  if (options->help) {
+    std::printf("%s%s", kUsage, kHelp);
+    return kExitOk;
+  }
+  if (options->version) {
+    std::printf("tarnell %s\n", TARNELL_VERSION);
+    return kExitOk;
   }
   return Run(*options);
 }

@@ -1,8 +1,8 @@
 #include "cli/options.h"
 
-#include <charconv>
-#include <cmath>
 #include <string_view>
+
+#include "host/files/number_text.h"
 
 namespace {
 
@@ -17,9 +17,17 @@ std::string* ValueField(Options& options, std::string_view name) {
 }
 
 bool ParseAperture(std::string_view text, double& aperture) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), aperture);
-  return ec == std::errc() && end == text.data() + text.size() && std::isfinite(aperture) &&
-         aperture > 0;
+  double value = 0;
+  if (zethost::ReadDecimal(text, value) != zethost::NumberRead::kOk || !(value > 0)) return false;
+  aperture = value;
+  return true;
+}
+
+// --help and --version answer at once, whatever else is on the command line.
+bool IsQuestion(std::string_view arg, Options& options) {
+  if (arg == "--help" || arg == "-h") options.help = true;
+  if (arg == "--version") options.version = true;
+  return options.help || options.version;
 }
 
 }  // namespace
@@ -27,6 +35,9 @@ bool ParseAperture(std::string_view text, double& aperture) {
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   Options options;
   std::string aperture;
+  for (int i = 1; i < argc; ++i) {
+    if (IsQuestion(argv[i], options)) return options;
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string* field = arg == "--aperture" ? &aperture : ValueField(options, arg);

@@ -3,6 +3,7 @@
 #include "host/files/atomic_file.h"
 
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -56,13 +57,24 @@ bool WriteTemporary(const fs::path& temporary, std::string_view content, std::st
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+  const fs::path file = PathOf(path);
+  std::error_code code;
+  if (fs::is_directory(file, code)) {
+    error = path + ": is a folder";
+    return false;
+  }
   errno = 0;
-  std::ifstream in(PathOf(path), std::ios::binary);
+  std::ifstream in(file, std::ios::binary);
   if (!in) {
     error = path + ": cannot open: " + Reason();
     return false;
   }
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // A read error inside the stream may surface as an exception; it is reported like any other.
+  try {
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    in.setstate(std::ios::badbit);
+  }
   if (in.bad()) {
     error = path + ": cannot read: " + Reason();
     return false;

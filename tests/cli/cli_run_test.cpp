@@ -1,53 +1,12 @@
 // The tarnell binary from the outside: bad input gives one clear message and a non-zero exit, and
 // no output file is left half-written.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include "cli_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace clitest;
 
-struct RunResult {
-  int status = -1;
-  std::string output;  // stdout and stderr together
-};
-
-RunResult RunTarnell(const std::string& arguments, const fs::path& registry) {
-  const std::string command = "TARNELL_REGISTRY='" + registry.string() + "' '" TARNELL_BINARY "' " +
-                              arguments + " </dev/null 2>&1";
-  RunResult result;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) result.output.append(buffer, n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
-
-class CliRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() /
-            ("tarnell-cli-" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-  fs::path Write(const std::string& name, const std::string& text) {
-    std::ofstream(m_dir / name, std::ios::binary) << text;
-    return m_dir / name;
-  }
-  fs::path m_dir;
-};
-
-const std::string kSample = std::string(TARNELL_SOURCE_DIR) + "/examples/sample.drawing";
+class CliRunTest : public CliTest {};
 
 TEST_F(CliRunTest, BadInputIsNamedWithFileAndLine) {
   const fs::path badDrawing =

@@ -16,7 +16,7 @@ TEST(InputLine, ReadsWhatAUserTypes) {
       {"   ", true, InputKind::Confirm, {}, {}},
       {"enter", true, InputKind::Confirm, {}, {}},
       {"12.5,-3", true, InputKind::Click, {12.5, -3}, {}},
-      {" 1 , 2 \r", true, InputKind::Click, {1, 2}, {}},
+      {" 1 , 2 ", true, InputKind::Click, {1, 2}, {}},
       {"+1e2,0.25", true, InputKind::Click, {100, 0.25}, {}},
       {"pick 3,4", true, InputKind::Pick, {3, 4}, {}},
       {"window -5,-5 125,85", true, InputKind::Window, {-5, -5}, {125, 85}},

@@ -1,0 +1,11 @@
+// How a run of the command ended, told from the messages the plug-in showed during it: with the
+// closing count of a correction, with an error message of the relocation, or otherwise (the mode
+// dialog, a cancelled unit, a confirmation without holes).
+#pragma once
+
+enum class RunOutcome { kOther, kCorrected, kRelocationFailed };
+
+// Marks where the messages of a new run start.
+void BeginRunOutcome();
+// The outcome of the run begun last, from the messages shown since.
+RunOutcome EndRunOutcome();
