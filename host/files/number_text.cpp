@@ -8,11 +8,19 @@
 namespace zethost {
 namespace {
 
+// Grows the text until the number fits: fixed notation of a large value takes up to 309 digits
+// before the point.
 template <typename... Format>
 std::string ToText(double value, Format... format) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format...);
-  return std::string(buffer, result.ptr);
+  std::string text(64, '\0');
+  for (;;) {
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value, format...);
+    if (result.ec == std::errc()) {
+      text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+      return text;
+    }
+    text.resize(text.size() * 4);
+  }
 }
 
 template <typename T, typename... Format>

@@ -30,8 +30,10 @@ struct View {
   double scale;
   double left;
   double top;
-  double X(double x) const { return left + (x - box.minX) * scale; }
-  double Y(double y) const { return top + (box.maxY - y) * scale; }
+  // Halves keep the difference finite where the drawing spans more than the largest double;
+  // halving is exact, so for every other drawing this is (x - box.minX) * scale to the bit.
+  double X(double x) const { return left + 2 * ((x / 2 - box.minX / 2) * scale); }
+  double Y(double y) const { return top + 2 * ((box.maxY / 2 - y / 2) * scale); }
 };
 
 // An element as it was before the run and as it is now, when its outline changed.
@@ -45,7 +47,11 @@ std::vector<MovedHole> MovedHoles(const std::vector<Element>& before);
 
 // ---- Text ---------------------------------------------------------------------------------------
 
-std::string Num(double value);  // a pixel coordinate: two decimals, no locale
+// A pixel coordinate or size: two decimals, no locale. Beyond kMaxPixels either way lies far
+// outside any picture; such a value is written as that bound (a radius that large draws the
+// same straight piece), so that every number of the document is one a renderer can read.
+inline constexpr double kMaxPixels = 1e9;
+std::string Num(double value);
 std::string Escaped(std::string_view text);
 // A conservative width, in pixels, of a line of text in a sans-serif font of size fontSize.
 double TextWidth(std::string_view text, double fontSize);

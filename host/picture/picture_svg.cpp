@@ -3,6 +3,7 @@
 // legend in a band of its own at the bottom, so that nothing hides an element.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "host/files/atomic_file.h"
 #include "host/files/number_text.h"
@@ -27,18 +28,29 @@ struct Overview {
   double height;
 };
 
+// x moved outwards by pad, where the largest double is as far as it goes.
+double Lower(double x, double pad) {
+  return std::max(x - pad, std::numeric_limits<double>::lowest());
+}
+double Raise(double x, double pad) {
+  return std::min(x + pad, std::numeric_limits<double>::max());
+}
+
+// The extents are taken by halves, which stay finite where a drawing spans more than the largest
+// double; halving is exact, so every other drawing gets the same view to the bit.
 Overview MakeOverview(const std::vector<MovedHole>& moved, Point2 base) {
   Box box = Unite(EmptyBox(), base);
   for (const Element& element : Elements()) box = Unite(box, ElementBox(element));
   for (const MovedHole& hole : moved) box = Unite(box, ElementBox(*hole.before));
-  const double span = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
-  const double pad = span * 0.05;
-  box = Box{box.minX - pad, box.minY - pad, box.maxX + pad, box.maxY + pad};
-  const double w = box.maxX - box.minX;
-  const double h = box.maxY - box.minY;
-  const double scale = std::min(kMaxWidth / w, kMaxHeight / h);
-  return Overview{View{box, scale, kMargin, kMargin}, w * scale + 2 * kMargin,
-                  h * scale + 2 * kMargin};
+  const double halfSpan =
+      std::max({box.maxX / 2 - box.minX / 2, box.maxY / 2 - box.minY / 2, 1e-9 / 2});
+  const double pad = 2 * (halfSpan * 0.05);
+  box = Box{Lower(box.minX, pad), Lower(box.minY, pad), Raise(box.maxX, pad), Raise(box.maxY, pad)};
+  const double halfW = box.maxX / 2 - box.minX / 2;
+  const double halfH = box.maxY / 2 - box.minY / 2;
+  const double scale = std::min(kMaxWidth / 2 / halfW, kMaxHeight / 2 / halfH);
+  return Overview{View{box, scale, kMargin, kMargin}, 2 * (halfW * scale) + 2 * kMargin,
+                  2 * (halfH * scale) + 2 * kMargin};
 }
 
 // Grid lines of the move unit through the base point, over the moved holes (old and new

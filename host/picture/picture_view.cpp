@@ -1,5 +1,7 @@
 // Drawing the picture's geometry into a view: segments, elements, centres and moves, plus the
 // text helpers every part of the picture uses.
+#include <algorithm>
+#include <cmath>
 #include <numbers>
 
 #include "host/files/number_text.h"
@@ -39,7 +41,8 @@ std::vector<MovedHole> MovedHoles(const std::vector<Element>& before) {
 }
 
 std::string Num(double value) {
-  return FixedNumber(value, 2);
+  if (std::isnan(value)) value = 0;
+  return FixedNumber(std::clamp(value, -kMaxPixels, kMaxPixels), 2);
 }
 
 std::string Escaped(std::string_view text) {

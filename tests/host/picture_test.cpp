@@ -5,7 +5,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <regex>
+#include <sstream>
+#include <variant>
 
 #include "host_test_support.h"
 
@@ -306,6 +309,80 @@ TEST_F(PictureTest, DetailViewsOverlapNothing) {
     boxes.push_back(box);
   }
   EXPECT_EQ(boxes.size(), 12u);
+}
+
+// What is wrong with the picture as an SVG document, or an empty text: every byte is printable
+// text or a line end, every number in a coordinate, size or path is a plain finite number, and
+// the document ends where it should.
+std::string SvgProblem(const std::string& svg) {
+  for (std::size_t k = 0; k < svg.size(); ++k) {
+    const auto byte = static_cast<unsigned char>(svg[k]);
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7F) return "byte " + std::to_string(byte);
+  }
+  const std::regex number("-?[0-9]+(\\.[0-9]+)?");
+  const std::regex numeric(
+      " (x|y|x1|y1|x2|y2|cx|cy|r|width|height|stroke-width|viewBox|d)=\"([^\"]*)\"");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), numeric);
+       it != std::sregex_iterator(); ++it) {
+    std::istringstream words((*it)[2].str());
+    for (std::string word; words >> word;) {
+      const bool command = word.size() == 1 && std::isalpha(static_cast<unsigned char>(word[0]));
+      if (!command && !std::regex_match(word, number)) return (*it)[0].str();
+    }
+  }
+  if (!svg.ends_with("</svg>\n")) return "no end";
+  return {};
+}
+
+// Drawings that load, with coordinates and sizes at the ends of the double range: the picture is
+// still a valid SVG document, whether the holes moved or not.
+TEST_F(PictureTest, ExtremeDrawingsGiveValidSvg) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  const struct {
+    const char* name;
+    std::vector<zethost::Geometry> hole;
+    Point2 move;  // added to the hole's centre before the run; {0, 0}: not moved
+    std::vector<zethost::Geometry> other;
+    Point2 base;
+  } cases[] = {
+      // A sliver of a huge circle: the outline is small, its radius in pixels is not.
+      {"arc of radius 1e70", {ArcOf({0, 0}, {1e70, 0}, {1e70, 1}, true)}, {0, 0}, {}, {1e70, 0}},
+      {"arc of radius 1e300",
+       {ArcOf({0, 0}, {1e300, 0}, {1e300, 1}, true)},
+       {0, 0.25},
+       {LineFrom(1e300, 0, 1e300 + 1e284, 1)},
+       {1e300, 0}},
+      {"span beyond the largest double",
+       {CircleAt(0, 0, 1)},
+       {0.25, 0},
+       {LineFrom(-0.9 * kMax, -0.9 * kMax, 0.9 * kMax, 0.9 * kMax)},
+       {0, 0}},
+      {"holes at both ends", {CircleAt(kMax / 2, 0, 1)}, {0, 0}, {CircleAt(-kMax, 0, 1)}, {0, 0}},
+      {"base point far out", {CircleAt(1, 1, 1)}, {0.25, 0}, {}, {kMax, -kMax}},
+      {"hole far out", {CircleAt(1e300, -1e300, 1e290)}, {1e285, 0}, {}, {0, 0}},
+      {"tiny hole", {CircleAt(1e-300, 0, 1e-310)}, {1e-305, 0}, {}, {0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetHost();
+    const std::int32_t hole = AddHole(c.hole, {}, false, 101);
+    ASSERT_NE(hole, 0);
+    if (!c.other.empty()) {
+      ASSERT_NE(AddOther(c.other), 0);
+    }
+    std::vector<Element> before = Elements();
+    for (Segment& segment : before.front().segments) {
+      if (auto* circle = std::get_if<Circle>(&segment.geometry)) {
+        circle->center = {circle->center.x + c.move.x, circle->center.y + c.move.y};
+      } else if (auto* arc = std::get_if<Arc>(&segment.geometry)) {
+        arc->center = {arc->center.x + c.move.x, arc->center.y + c.move.y};
+        arc->start = {arc->start.x + c.move.x, arc->start.y + c.move.y};
+        arc->end = {arc->end.x + c.move.x, arc->end.y + c.move.y};
+      }
+    }
+    const std::string svg = Write(before, {c.base, 0.5});
+    EXPECT_EQ(SvgProblem(svg), "") << svg.substr(0, 2000);
+  }
 }
 
 }  // namespace
