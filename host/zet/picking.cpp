@@ -1,9 +1,14 @@
 // What the host offers for picking and window selection. The object filter's class 16 is the
 // hole shapes: holes and long holes. Other elements (lines, outlines, ...) are never offered,
 // and a filter of another class offers nothing.
+//
+// The pick rule, one for every hole shape: a click inside an element's closed outline (a circle,
+// or arcs and lines joined end to end) picks it; otherwise a click within the pick aperture of a
+// segment's curve does. Of several candidates, the one whose curve is nearest the click wins.
 #include <limits>
 
 #include "host/drawing/geometry.h"
+#include "host/zet/enclosure.h"
 #include "host/zet/input_state.h"
 
 namespace zethost {
@@ -15,8 +20,9 @@ bool Offered(const Element& element) {
   return CurrentFilter().nTarget == kHoleShapes && element.kind != ElementKind::Other;
 }
 
-// How near p is to a segment: inside a circle counts as on it; the distance to the curve
-// breaks ties between segments that p lies inside.
+// How near p is to an element's segment: anywhere inside the element's outline counts as on it,
+// whatever the shape is drawn with (circles, arcs, lines); the distance to the segment's curve
+// breaks ties, so the segment nearest p is the one picked.
 struct Nearness {
   double score = std::numeric_limits<double>::infinity();
   double curve = std::numeric_limits<double>::infinity();
@@ -25,9 +31,15 @@ struct Nearness {
   }
 };
 
-Nearness NearnessOf(Point2 p, const Segment& segment) {
-  const double curve = DistanceToCurve(p, segment.geometry);
-  return Nearness{InsideCircle(p, segment.geometry) ? 0.0 : curve, curve};
+bool InBox(Point2 p, const Box& box) {
+  return box.minX <= p.x && p.x <= box.maxX && box.minY <= p.y && p.y <= box.maxY;
+}
+
+// Inside needs p within the element's extent, which spares the outline test almost everywhere.
+bool Encloses(const Element& element, Point2 p) {
+  Box box = EmptyBox();
+  for (const Segment& segment : element.segments) box = Unite(box, BoundsOf(segment.geometry));
+  return InBox(p, box) && EnclosedBy(p, element);
 }
 
 bool WhollyInside(const Element& element, const Box& window) {
@@ -45,8 +57,10 @@ std::optional<ElementRef> PickAt(Point2 p) {
   Nearness bestNearness;
   for (const Element& element : Elements()) {
     if (!Offered(element)) continue;
+    const bool bInside = Encloses(element, p);
     for (const Segment& segment : element.segments) {
-      const Nearness nearness = NearnessOf(p, segment);
+      const double curve = DistanceToCurve(p, segment.geometry);
+      const Nearness nearness{bInside ? 0.0 : curve, curve};
       if (nearness.score <= PickAperture() && nearness < bestNearness) {
         bestNearness = nearness;
         best = ElementRef{element.instanceId, segment.id};
