@@ -160,6 +160,10 @@ HiveState LoadHive(const std::string& path, RegDocument& doc) {
     doc = NewRegDocument();  // no file yet, or an empty one: nothing in it to keep
     return HiveState::Missing;
   }
+  if (error == EISDIR) {
+    ReportProblem(path + ": is a folder, not a settings file");
+    return HiveState::Unusable;
+  }
   if (error != 0) {
     ReportProblem(path + ": cannot be read: " + ErrnoText(error));
     return HiveState::Unusable;
@@ -228,6 +232,15 @@ bool SaveHive(const std::string& path, const RegDocument& doc) {
   return true;
 }
 
+// The problem of an unusable file is reported once, but every write it stops is a choice of the
+// user that is lost, so each one is said.
+bool DropWrite(const std::string& path) {
+  const std::string file = path.empty() ? std::string("no settings file") : path;
+  std::fprintf(stderr, "tarnell: %s: the setting is not saved, as the file cannot be used\n",
+               file.c_str());
+  return false;
+}
+
 RegistryKey NewKey(std::u16string fullPath) {
   ++g_nOpenKeys;
   return new FileKey{std::move(fullPath)};
@@ -283,7 +296,7 @@ bool RegistryCreateKey(std::u16string_view keyPath, RegistryKey& key) {
   if (!fullPath) return false;
   const std::string path = RegistryFilePath();
   RegDocument doc;
-  if (LoadHive(path, doc) == HiveState::Unusable) return false;
+  if (LoadHive(path, doc) == HiveState::Unusable) return DropWrite(path);
   if (*fullPath != kHiveKey && EnsureRegKey(doc, *fullPath) && !SaveHive(path, doc)) return false;
   key = NewKey(*fullPath);
   return true;
@@ -296,7 +309,7 @@ bool RegistrySetString(RegistryKey key, std::u16string_view valueName, const cha
   }
   const std::string path = RegistryFilePath();
   RegDocument doc;
-  if (LoadHive(path, doc) == HiveState::Unusable) return false;
+  if (LoadHive(path, doc) == HiveState::Unusable) return DropWrite(path);
   const auto* first = reinterpret_cast<const std::uint8_t*>(data);
   SetRegStringValue(doc, static_cast<FileKey*>(key)->fullPath, valueName, {first, byteCount});
   return SaveHive(path, doc);

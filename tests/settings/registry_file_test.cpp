@@ -3,6 +3,7 @@
 #include "settings/registry_file.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -278,6 +279,32 @@ TEST_F(RegistryFileTest, EmptyFileCountsAsAnEmptyHive) {
   WriteHiveBytes("");
   LoadMethodSetting();
   EXPECT_EQ(StoredMethod(), "0");
+}
+
+// A file that cannot be used is reported once, but each write it stops is said, so that no
+// choice of the user is lost without a word.
+TEST_F(RegistryFileTest, EveryDroppedWriteIsSaid) {
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> spoil;
+    const char* problem;
+  } cases[] = {
+      {"corrupt hive", [this](const std::string&) { WriteHiveBytes("hello\r\n"); }, ": line 1:"},
+      {"folder", [](const std::string& path) { fs::create_directories(path); }, ": is a folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(HivePath());
+    c.spoil(HivePath());
+    ::testing::internal::CaptureStderr();
+    LoadMethodSetting();
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(WriteSettingString(u"Tarnell", u"Method", u"1"));
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CountOf(said, HivePath() + c.problem), 1) << said;
+    // The default written at the load, and the three choices.
+    EXPECT_EQ(CountOf(said, HivePath() + ": the setting is not saved"), 4) << said;
+  }
+  fs::remove_all(HivePath());
 }
 
 }  // namespace
