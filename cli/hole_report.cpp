@@ -1,14 +1,13 @@
 #include "cli/hole_report.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "host/files/number_text.h"
 
 namespace {
 
 std::string FormatNumber(double value) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
-  return std::string(buffer, result.ptr);
+  return zethost::ShortestNumber(value);
 }
 
 std::string FormatPoint(const std::optional<Point2>& point) {

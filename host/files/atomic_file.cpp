@@ -56,7 +56,9 @@ bool WriteTemporary(const fs::path& temporary, std::string_view content, std::st
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+namespace {
+
+bool ReadInto(const std::string& path, std::string& content, std::string& error) {
   const fs::path file = PathOf(path);
   std::error_code code;
   if (fs::is_directory(file, code)) {
@@ -69,12 +71,7 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
     error = path + ": cannot open: " + Reason();
     return false;
   }
-  // A read error inside the stream may surface as an exception; it is reported like any other.
-  try {
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::exception&) {
-    in.setstate(std::ios::badbit);
-  }
+  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad()) {
     error = path + ": cannot read: " + Reason();
     return false;
@@ -82,7 +79,22 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
   return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string& error) {
+  // A read error inside the stream, a path the platform cannot convert or memory running out
+  // surfaces as an exception; it is reported like any other failure to read.
+  try {
+    return ReadInto(path, content, error);
+  } catch (const std::exception& failure) {
+    error = path + ": cannot read: " + failure.what();
+    return false;
+  }
+}
+
+namespace {
+
+bool WriteThroughTemporary(const std::string& path, std::string_view content, std::string& error) {
   const fs::path target = PathOf(path);
   const fs::path temporary = TemporaryFor(target);
   std::string reason;
@@ -95,6 +107,19 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   fs::remove(temporary, code);
   error = path + ": " + reason;
   return false;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
+  // A path the platform cannot convert, or memory running out, surfaces as an exception; it is
+  // reported like any other failure to write.
+  try {
+    return WriteThroughTemporary(path, content, error);
+  } catch (const std::exception& failure) {
+    error = path + ": cannot be written: " + failure.what();
+    return false;
+  }
 }
 
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error) {

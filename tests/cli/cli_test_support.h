@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -46,8 +47,9 @@ inline const std::string kSample = std::string(TARNELL_SOURCE_DIR) + "/examples/
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The process id keeps apart the same test run at once from other builds on the machine.
     m_dir = fs::temp_directory_path() /
-            ("tarnell-cli-" +
+            ("tarnell-cli-" + std::to_string(::getpid()) + "-" +
              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(m_dir);
     fs::create_directories(m_dir);
