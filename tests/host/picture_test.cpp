@@ -1,6 +1,8 @@
 // The before/after picture: the overview's moved holes, arcs drawn in their sense, and the
 // detail views of the moved holes (captions, the grid of the move unit, the limit on their
 // number, their layout).
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -31,8 +33,9 @@ class PictureTest : public hosttest::HostTest {
  protected:
   void SetUp() override {
     HostTest::SetUp();
+    // The process id keeps apart the same test run at once from other builds on the machine.
     path_ = fs::temp_directory_path() /
-            ("tarnell-picture-" +
+            ("tarnell-picture-" + std::to_string(::getpid()) + "-" +
              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".svg");
   }
   void TearDown() override {
