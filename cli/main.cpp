@@ -2,6 +2,7 @@
 // correction from the keyboard or a session file, and writes the corrected drawing, a before/after
 // picture and a report.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -104,5 +105,11 @@ int main(int argc, char** argv) {
     std::printf("tarnell %s\n", TARNELL_VERSION);
     return kExitOk;
   }
-  return Run(*options);
+  // Memory running out while the user's drawing is read, corrected or drawn ends with a message
+  // rather than an abort.
+  try {
+    return Run(*options);
+  } catch (const std::exception& failure) {
+    return Fail(std::string("stopped: ") + failure.what());
+  }
 }
