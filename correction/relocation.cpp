@@ -24,14 +24,14 @@ bool Fail(const char16_t* message) {
 
 // The segments of a hole that may be moved; none when its record cannot be had or the host
 // marks it unsupported.
-std::size_t MovableSegments(HoleId id, SegmentBuffer& segments) {
+std::size_t MovableSegments(HoleId id, HoleSegments& segments) {
   if (!IsSupportedHole(id)) return 0;
   return FetchHoleSegments(id, segments);
 }
 
 // The centre of the first element of kind 2 in the first segment that has one; later segments
 // are not queried.
-SegmentCentre FindFirstCentre(const SegmentBuffer& segments, std::size_t n, FigureBuffer& figure,
+SegmentCentre FindFirstCentre(const HoleSegments& segments, std::size_t n, FigureBuffer& figure,
                               Point2& centre) {
   for (std::size_t s = 0; s < n; ++s) {
     const SegmentCentre result = ReadSegmentCentre(segments[s], figure, centre);
@@ -65,7 +65,7 @@ bool MirrorSegment(const ElementRef& segment, const MirrorLine& line) {
 // Reflects every segment across the bisector of centre and target. When the host refuses one,
 // the segments already reflected are reflected back across the same line, last first, so the
 // hole is left whole where it was (to within rounding; a refused reflection back is passed over).
-bool MirrorHole(const SegmentBuffer& segments, std::size_t n, Point2 centre, Point2 target) {
+bool MirrorHole(const HoleSegments& segments, std::size_t n, Point2 centre, Point2 target) {
   for (std::size_t s = 0; s < n; ++s) {
     const MirrorLine line = MirrorLineBetween(centre, target, ZetAriLen2Pnts(&centre, &target));
     if (MirrorSegment(segments[s], line)) continue;
@@ -77,7 +77,7 @@ bool MirrorHole(const SegmentBuffer& segments, std::size_t n, Point2 centre, Poi
 
 // Moves one member onto the grid; false after showing why the relocation stops.
 bool RelocateHole(HoleId id) {
-  SegmentBuffer segments{};
+  HoleSegments segments;
   const std::size_t n = MovableSegments(id, segments);
   FigureBuffer figure;  // filled by the host before each read
   Point2 centre{};

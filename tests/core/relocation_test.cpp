@@ -182,6 +182,46 @@ TEST_F(RelocationTest, ReflectsEverySegmentAcrossTheLineOfTheFirstCentre) {
   EXPECT_EQ(coretest::CountCalls("ZetSgmMirrorSegment"), 3);
 }
 
+// Concentric circles around the centre, one per segment.
+std::vector<zethost::Geometry> Rings(Point2 centre, int count) {
+  std::vector<zethost::Geometry> rings;
+  for (int k = 0; k < count; ++k) rings.push_back(zethost::Circle{centre, 1.0 + 0.01 * k});
+  return rings;
+}
+
+TEST_F(RelocationTest, MovesEverySegmentOfALongHole) {
+  struct Case {
+    int segments;
+    std::vector<std::string> capacities;  // asked of ZetHolGetHoleSegmentId, in order
+  };
+  const Case kCases[] = {
+      {1, {"20"}},
+      {19, {"20"}},
+      {20, {"20", "40"}},
+      {21, {"20", "40"}},
+      {45, {"20", "40", "80"}},
+      {80, {"20", "40", "80", "160"}},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = u"1";
+    const HoleId h = AddShapedHole(Rings({3.3, 4.4}, c.segments));
+    SetGroups({{h}});
+    EXPECT_TRUE(RelocateGroupedHoles()) << c.segments;
+    for (const zethost::Geometry& g : ShapeOf(h)) {
+      ExpectNear(std::get<zethost::Circle>(g).center, {3, 4}, std::to_string(c.segments));
+    }
+    EXPECT_EQ(MirroredSegments().size(), static_cast<std::size_t>(c.segments));
+    std::vector<std::string> capacities;
+    for (const zethost::Call& call : zethost::CallLog()) {
+      if (call.function == "ZetHolGetHoleSegmentId") {
+        capacities.push_back(call.args.substr(call.args.find(',') + 1));
+      }
+    }
+    EXPECT_EQ(capacities, c.capacities) << c.segments;
+  }
+}
+
 TEST_F(RelocationTest, TakesTheFirstKindTwoElementOfAFigure) {
   g_strMoveUnit = u"1";
   const HoleId h = AddCircleHole({7, 3});
