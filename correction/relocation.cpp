@@ -1,5 +1,6 @@
 #include "correction/relocation.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +17,10 @@ namespace {
 constexpr const char16_t* kNoFigureMessage = u"형상의 정보를 얻을수 없습니다.";
 constexpr const char16_t* kNoUnitMessage = u"단위를 확인할 수 없습니다.";
 constexpr const char16_t* kNoMirrorMessage = u"형상의 정보를 수정할수 없습니다.";
+constexpr const char16_t* kTooLargeMessage = u"좌표가 너무 커서 위치를 변경할 수 없습니다.";
+
+// How near the grid point the reflected centre must land, as a share of the unit.
+constexpr double kLandingShare = 1.0 / 1024;
 
 bool Fail(const char16_t* message) {
   ZetMsgPutErrorMessage(message);
@@ -31,9 +36,8 @@ std::size_t MovableSegments(HoleId id, HoleSegments& segments) {
 
 // The centre of the first element of kind 2 in the first segment that has one; later segments
 // are not queried.
-SegmentCentre FindFirstCentre(const HoleSegments& segments, std::size_t n, FigureBuffer& figure,
-                              Point2& centre) {
-  for (std::size_t s = 0; s < n; ++s) {
+SegmentCentre FindFirstCentre(const HoleSegments& segments, FigureBuffer& figure, Point2& centre) {
+  for (std::size_t s = 0; s < segments.size(); ++s) {
     const SegmentCentre result = ReadSegmentCentre(segments[s], figure, centre);
     if (result != SegmentCentre::kNone) return result;
   }
@@ -58,45 +62,79 @@ bool MoveUnitIsKnown() {
   return RoundToUnit(g_strMoveUnit, 0.0, unused);
 }
 
+// Why the target could not be had: the unit is unknown, the centre is not a number, or an
+// offset is too large to be rounded.
+const char16_t* RoundingFailure(const Point2& centre) {
+  if (!MoveUnitIsKnown()) return kNoUnitMessage;
+  if (std::isnan(centre.x - g_ptBase.x) || std::isnan(centre.y - g_ptBase.y)) {
+    return kNoFigureMessage;
+  }
+  return kTooLargeMessage;
+}
+
 bool MirrorSegment(const ElementRef& segment, const MirrorLine& line) {
   return ZetSgmMirrorSegment(segment.nSegmentId, &line.m, &line.q, 0, true) != -1;
 }
 
-// Reflects every segment across the bisector of centre and target. When the host refuses one,
-// the segments already reflected are reflected back across the same line, last first, so the
-// hole is left whole where it was (to within rounding; a refused reflection back is passed over).
-bool MirrorHole(const HoleSegments& segments, std::size_t n, Point2 centre, Point2 target) {
-  for (std::size_t s = 0; s < n; ++s) {
-    const MirrorLine line = MirrorLineBetween(centre, target, ZetAriLen2Pnts(&centre, &target));
+// Reflects the first n segments back across the line, last first, after a failure: the hole
+// is left whole where it was (to within rounding; a refused reflection back is passed over).
+void MirrorBack(const HoleSegments& segments, std::size_t n, const MirrorLine& line) {
+  for (std::size_t r = n; r-- > 0;) MirrorSegment(segments[r], line);
+}
+
+// The line across which segments are reflected, or the message why there is none: a distance
+// the host could not measure, or a line that does not carry the centre onto the target.
+const char16_t* CheckedLine(Point2 centre, Point2 target, double tolerance, MirrorLine& line) {
+  const double distance = ZetAriLen2Pnts(&centre, &target);
+  if (!std::isfinite(distance)) return kNoMirrorMessage;
+  line = MirrorLineBetween(centre, target, distance);
+  return MirrorLineCarries(line, centre, target, tolerance) ? nullptr : kTooLargeMessage;
+}
+
+// Reflects every segment across the bisector of centre and target; nullptr when done, else the
+// failure's message. When the line fails or the host refuses a segment, the segments already
+// reflected are reflected back, so the hole is not left torn in two.
+const char16_t* MirrorHole(const HoleSegments& segments, Point2 centre, Point2 target,
+                           double tolerance) {
+  for (std::size_t s = 0; s < segments.size(); ++s) {
+    MirrorLine line{};
+    if (const char16_t* failure = CheckedLine(centre, target, tolerance, line)) {
+      MirrorBack(segments, s, line);
+      return failure;
+    }
     if (MirrorSegment(segments[s], line)) continue;
-    for (std::size_t r = s; r-- > 0;) MirrorSegment(segments[r], line);
-    return false;
+    MirrorBack(segments, s, line);
+    return kNoMirrorMessage;
   }
-  return true;
+  return nullptr;
 }
 
 // Moves one member onto the grid; false after showing why the relocation stops.
-bool RelocateHole(HoleId id) {
+bool RelocateHole(HoleId id, double tolerance) {
   HoleSegments segments;
-  const std::size_t n = MovableSegments(id, segments);
+  MovableSegments(id, segments);
   FigureBuffer figure;  // filled by the host before each read
   Point2 centre{};
-  const SegmentCentre found = FindFirstCentre(segments, n, figure, centre);
+  const SegmentCentre found = FindFirstCentre(segments, figure, centre);
   if (found == SegmentCentre::kFailed) return Fail(kNoFigureMessage);
   // Without a centre there is nothing to move the hole from: it stays where it is.
   if (found == SegmentCentre::kNone) return MoveUnitIsKnown() || Fail(kNoUnitMessage);
   Point2 target{};
-  if (!RoundedTarget(centre, target)) return Fail(kNoUnitMessage);
-  return MirrorHole(segments, n, centre, target) || Fail(kNoMirrorMessage);
+  if (!RoundedTarget(centre, target)) return Fail(RoundingFailure(centre));
+  const char16_t* failure = MirrorHole(segments, centre, target, tolerance);
+  return failure == nullptr || Fail(failure);
 }
 
 }  // namespace
 
 bool RelocateGroupedHoles() {
+  double unit = 0.0;  // an unknown unit fails at the first member, before any line is made
+  MoveUnitSize(g_strMoveUnit, unit);
+  const double tolerance = unit * kLandingShare;
   for (std::int32_t g = 1; g <= g_nHoleGroupCount && g <= MAX_HOLE_GROUP; ++g) {
     const HoleGroup& group = g_arrHoleGroup[static_cast<std::size_t>(g)];
     for (std::size_t k = 0; k < group.size(); ++k) {
-      if (!RelocateHole(group[k])) return false;
+      if (!RelocateHole(group[k], tolerance)) return false;
     }
   }
   return true;

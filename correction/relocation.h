@@ -5,7 +5,10 @@
 // message.
 //
 // A member whose record cannot be had, that the host marks unsupported, that has no segments or
-// whose figures give no centre is left where it is. When the host refuses to reflect one segment
+// whose figures give no centre is left where it is. A hole so far from the origin that its
+// offsets cannot be rounded, or that the mirror line built there would not carry onto its grid
+// point (to a 1024th of the unit), is not touched: the relocation stops with
+// "좌표가 너무 커서 위치를 변경할 수 없습니다.". When the host refuses to reflect one segment
 // of a hole, the segments of that hole already reflected are reflected back, so the hole is not
 // left torn in two; the holes moved before it stay moved. Reflecting back restores the segments to
 // within rounding (an ulp or two of each coordinate), and a segment the host refuses to reflect

@@ -90,3 +90,17 @@ bool RoundToUnit(std::u16string_view unit, double x, double& result) {
   }
   return false;
 }
+
+bool MoveUnitSize(std::u16string_view unit, double& size) {
+  for (const WholeUnit& whole : kWholeUnits) {
+    if (unit != whole.text) continue;
+    size = whole.bDivide ? whole.scale : 1.0 / whole.scale;
+    return true;
+  }
+  for (const HalfUnit& half : kHalfUnits) {
+    if (unit != half.text) continue;
+    size = half.h;
+    return true;
+  }
+  return false;
+}

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core_test_support.h"
+#include "correction/unit_rounding.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ using coretest::SetGroups;
 const std::u16string kNoFigure = u"형상의 정보를 얻을수 없습니다.";
 const std::u16string kNoUnit = u"단위를 확인할 수 없습니다.";
 const std::u16string kNoMirror = u"형상의 정보를 수정할수 없습니다.";
+const std::u16string kTooLarge = u"좌표가 너무 커서 위치를 변경할 수 없습니다.";
 
 FigureElement Element(std::int32_t kind, Point2 centre) {
   FigureElement e{};
@@ -316,12 +318,14 @@ TEST_F(RelocationTest, StopsWithTheMessageOfTheFirstFailure) {
        [kNaN](HoleId, HoleId second) {
          zethost::OverrideFigure(SegmentIdsOf(second)[0], 1, {Element(2, {kNaN, 1})});
        },
-       kNoUnit, true},
+       kNoFigure, true},
       {"centre too far for the rounding", u"1",
        [](HoleId, HoleId second) {
          zethost::OverrideFigure(SegmentIdsOf(second)[0], 1, {Element(2, {1, 1e300})});
        },
-       kNoUnit, true},
+       kTooLarge, true},
+      {"distance the host cannot measure", u"1",
+       [](HoleId, HoleId) { zethost::FailOnCall("ZetAriLen2Pnts", 2); }, kNoMirror, true},
       {"mirror fails", u"1",
        [](HoleId, HoleId second) {
          zethost::FailForId("ZetSgmMirrorSegment", SegmentIdsOf(second)[0]);
@@ -344,6 +348,56 @@ TEST_F(RelocationTest, StopsWithTheMessageOfTheFirstFailure) {
     EXPECT_EQ(coretest::FirstArguments("ZetHolGetHoleData").size(), c.bFirstMoved ? 2u : 1u)
         << c.name;
     EXPECT_TRUE(zethost::Resources() == zethost::OpenResources{}) << c.name;
+  }
+}
+
+TEST_F(RelocationTest, LeavesAHoleTooFarFromTheOriginWhereItIs) {
+  struct Case {
+    const char* name;
+    const char16_t* unit;
+    Point2 centre;
+    bool bMoves;
+  };
+  const Case kCases[] = {
+      // One drawing unit is below the rounding of the coordinates: the line has no direction.
+      {"X about 1e17", u"0.5", {1e17, 0.3}, false},
+      {"Y about 1e17", u"0.5", {0.3, -1e17}, false},
+      {"both about 2^60", u"1", {0x1p60, 0x1p60 + 0x1p10}, false},
+      // The offset scaled to the unit does not fit the rounding's integers.
+      {"1e15 at the smallest unit", u"0.0001", {1e15, 0.5}, false},
+      // Large, but the line still lands within a tiny fraction of the unit.
+      {"a million, smallest unit", u"0.0001", {1e6 + 0.00003, -1e6 - 0.00004}, true},
+      {"ten million", u"0.001", {1e7 + 0.0003, 0.2}, true},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = c.unit;
+    const HoleId first = AddCircleHole({1.3, 1.3});
+    const HoleId far = AddShapedHole({zethost::Circle{c.centre, 1}, zethost::Circle{c.centre, 2}});
+    const HoleId after = AddCircleHole({7.3, 7.3});
+    const auto before = ShapeOf(far);
+    SetGroups({{first, far, after}});
+    const auto rounded = [&c](Point2 p) {
+      Point2 target{};
+      EXPECT_TRUE(RoundToUnit(c.unit, p.x, target.x) && RoundToUnit(c.unit, p.y, target.y));
+      return target;
+    };
+    EXPECT_EQ(RelocateGroupedHoles(), c.bMoves) << c.name;
+    ExpectNear(CentreOf(first), rounded({1.3, 1.3}), c.name);
+    if (c.bMoves) {
+      EXPECT_TRUE(ErrorMessages().empty()) << c.name;
+      // Within a few units in the last place of coordinates this large.
+      EXPECT_NEAR(CentreOf(far).x, rounded(c.centre).x, 1e-8) << c.name;
+      EXPECT_NEAR(CentreOf(far).y, rounded(c.centre).y, 1e-8) << c.name;
+      continue;
+    }
+    EXPECT_EQ(ErrorMessages(), std::vector<std::u16string>{kTooLarge}) << c.name;
+    ExpectSameShape(ShapeOf(far), before, c.name);
+    EXPECT_EQ(CentreOf(far).x, c.centre.x) << c.name;
+    EXPECT_EQ(CentreOf(far).y, c.centre.y) << c.name;
+    ExpectNear(CentreOf(after), {7.3, 7.3}, c.name);
+    EXPECT_EQ(MirroredSegments(), std::vector<std::string>{std::to_string(SegmentIdsOf(first)[0])})
+        << c.name;
   }
 }
 

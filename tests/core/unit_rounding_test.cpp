@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -134,3 +135,21 @@ TEST(RoundToUnit, RefusesOffsetsThatDoNotFitTheIntegerTruncation) {
 }
 
 }  // namespace
+
+TEST(MoveUnitSize, GivesTheSizeOfEveryUnitAndRefusesOtherTexts) {
+  const std::pair<const char16_t*, double> kUnits[] = {
+      {u"10", 10},       {u"5", 5},         {u"1", 1},         {u"0.5", 0.5},
+      {u"0.1", 0.1},     {u"0.05", 0.05},   {u"0.01", 0.01},   {u"0.005", 0.005},
+      {u"0.001", 0.001}, {u"0.0005", 5e-4}, {u"0.0001", 1e-4},
+  };
+  for (const auto& [unit, expected] : kUnits) {
+    double size = -1;
+    EXPECT_TRUE(MoveUnitSize(unit, size));
+    EXPECT_NEAR(size, expected, expected * 1e-15);
+  }
+  for (const char16_t* text : {u"", u"10.0", u"0.50", u" 1", u"2"}) {
+    double size = -1;
+    EXPECT_FALSE(MoveUnitSize(text, size));
+    EXPECT_EQ(size, -1);
+  }
+}
