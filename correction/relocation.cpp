@@ -121,6 +121,9 @@ bool RelocateHole(HoleId id, double tolerance) {
   if (found == SegmentCentre::kNone) return MoveUnitIsKnown() || Fail(kNoUnitMessage);
   Point2 target{};
   if (!RoundedTarget(centre, target)) return Fail(RoundingFailure(centre));
+  // A hole already on its grid point is left as it is: a reflection would flip any hole that
+  // is not symmetric.
+  if (target.x == centre.x && target.y == centre.y) return true;
   const char16_t* failure = MirrorHole(segments, centre, target, tolerance);
   return failure == nullptr || Fail(failure);
 }

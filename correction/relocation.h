@@ -4,6 +4,7 @@
 // True when every member of every group has been processed; false after showing the failure's
 // message.
 //
+// A member whose centre already lies on its grid point is not touched (and counts as corrected).
 // A member whose record cannot be had, that the host marks unsupported, that has no segments or
 // whose figures give no centre is left where it is. A hole so far from the origin that its
 // offsets cannot be rounded, or that the mirror line built there would not carry onto its grid

@@ -123,7 +123,6 @@ TEST_F(RelocationTest, MovesCirclesOntoTheRoundedCentreForEveryUnit) {
       {u"0.01", {100, 200}, {101.006, 199.994}, {101.01, 199.99}},
       {u"0.0001", {0, 0}, {1.23456, -1.23454}, {1.2346, -1.2345}},
       {u"5", {0, 0}, {3, 3}, {5, 5}},
-      {u"0.5", {0, 0}, {2.5, 3}, {2.5, 3}},  // already in place: reflected onto itself
   };
   for (const Case& c : kCases) {
     zethost::ResetHost();
@@ -228,12 +227,49 @@ TEST_F(RelocationTest, TakesTheFirstKindTwoElementOfAFigure) {
   g_strMoveUnit = u"1";
   const HoleId h = AddCircleHole({7, 3});
   zethost::OverrideFigure(SegmentIdsOf(h)[0], 3,
-                          {Element(1, {100, 100}), Element(2, {5, 5}), Element(2, {9, 9})});
+                          {Element(1, {100, 100}), Element(2, {5.2, 5}), Element(2, {9, 9})});
   SetGroups({{h}});
   EXPECT_TRUE(RelocateGroupedHoles());
-  // Centre (5, 5) is on the grid: the hole is reflected across the vertical line x = 5.
-  EXPECT_EQ(NumbersOfCall("ZetAriLen2Pnts", 0), (std::vector<double>{5, 5, 5, 5}));
-  ExpectNear(CentreOf(h), {3, 3}, "reflected across x = 5");
+  // Centre (5.2, 5) goes to (5, 5): the hole is reflected across the vertical line x = 5.1.
+  EXPECT_EQ(NumbersOfCall("ZetAriLen2Pnts", 0), (std::vector<double>{5.2, 5, 5, 5}));
+  ExpectNear(CentreOf(h), {3.2, 3}, "reflected across x = 5.1");
+}
+
+TEST_F(RelocationTest, LeavesAHoleAlreadyOnTheGridUntouched) {
+  struct Case {
+    const char* name;
+    const char16_t* unit;
+    Point2 base;
+    Point2 centre;
+  };
+  const Case kCases[] = {
+      {"at the base point", u"0.5", {0, 0}, {0, 0}},
+      {"on the grid of the base", u"0.5", {0.3, 0.2}, {2.8, -1.3}},
+      {"whole unit", u"10", {1, 1}, {21, -9}},
+      {"far from the origin", u"0.5", {0, 0}, {1e17, 0.5}},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = c.unit;
+    g_ptBase = c.base;
+    // A D shape: half a circle closed by its diameter; a reflection would flip it.
+    const zethost::Arc half{
+        c.centre, {c.centre.x, c.centre.y - 2}, {c.centre.x, c.centre.y + 2}, true};
+    const zethost::Line diameter{{c.centre.x, c.centre.y + 2}, {c.centre.x, c.centre.y - 2}};
+    const HoleId h = AddShapedHole({half, diameter});
+    const HoleId off = AddCircleHole({c.centre.x + 0.2, c.centre.y});
+    const auto before = ShapeOf(h);
+    SetGroups({{h, off}});
+    EXPECT_TRUE(RelocateGroupedHoles()) << c.name;
+    const auto after = ShapeOf(h);
+    EXPECT_EQ(std::get<zethost::Arc>(after[0]).start.x, half.start.x) << c.name;
+    EXPECT_EQ(std::get<zethost::Arc>(after[0]).counterClockwise, true) << c.name;
+    ExpectSameShape(after, before, c.name);
+    EXPECT_TRUE(ErrorMessages().empty()) << c.name;
+    // Only the hole off the grid is measured and reflected.
+    EXPECT_EQ(coretest::CountCalls("ZetAriLen2Pnts"), c.centre.x > 1e16 ? 0 : 1) << c.name;
+    EXPECT_EQ(MirroredSegments().size(), c.centre.x > 1e16 ? 0u : 1u) << c.name;
+  }
 }
 
 TEST_F(RelocationTest, SkipsHolesItCannotMoveAndGoesOn) {
@@ -362,7 +398,6 @@ TEST_F(RelocationTest, LeavesAHoleTooFarFromTheOriginWhereItIs) {
       // One drawing unit is below the rounding of the coordinates: the line has no direction.
       {"X about 1e17", u"0.5", {1e17, 0.3}, false},
       {"Y about 1e17", u"0.5", {0.3, -1e17}, false},
-      {"both about 2^60", u"1", {0x1p60, 0x1p60 + 0x1p10}, false},
       // The offset scaled to the unit does not fit the rounding's integers.
       {"1e15 at the smallest unit", u"0.0001", {1e15, 0.5}, false},
       // Large, but the line still lands within a tiny fraction of the unit.
@@ -372,7 +407,7 @@ TEST_F(RelocationTest, LeavesAHoleTooFarFromTheOriginWhereItIs) {
   for (const Case& c : kCases) {
     zethost::ResetHost();
     g_strMoveUnit = c.unit;
-    const HoleId first = AddCircleHole({1.3, 1.3});
+    const HoleId first = AddCircleHole({1.30004, 1.30004});
     const HoleId far = AddShapedHole({zethost::Circle{c.centre, 1}, zethost::Circle{c.centre, 2}});
     const HoleId after = AddCircleHole({7.3, 7.3});
     const auto before = ShapeOf(far);
@@ -383,7 +418,7 @@ TEST_F(RelocationTest, LeavesAHoleTooFarFromTheOriginWhereItIs) {
       return target;
     };
     EXPECT_EQ(RelocateGroupedHoles(), c.bMoves) << c.name;
-    ExpectNear(CentreOf(first), rounded({1.3, 1.3}), c.name);
+    ExpectNear(CentreOf(first), rounded({1.30004, 1.30004}), c.name);
     if (c.bMoves) {
       EXPECT_TRUE(ErrorMessages().empty()) << c.name;
       // Within a few units in the last place of coordinates this large.
@@ -431,7 +466,7 @@ TEST_F(RelocationTest, AMirrorFailureLeavesTheFailingHoleWhole) {
 
 TEST_F(RelocationTest, CallsTheHostInItsOrderForOneHole) {
   g_strMoveUnit = u"0.5";
-  const HoleId h = AddCircleHole({0.0, 0.0});  // already in place
+  const HoleId h = AddCircleHole({0.0, 0.25});  // straight up to (0, 0.5)
   SetGroups({{h}});
   EXPECT_TRUE(RelocateGroupedHoles());
   const auto calls = zethost::CalledFunctions();
@@ -439,11 +474,13 @@ TEST_F(RelocationTest, CallsTheHostInItsOrderForOneHole) {
                                           "ZetHolGetHoleSegmentId", "ZetFigGetFigure2",
                                           "ZetAriLen2Pnts",         "ZetSgmMirrorSegment"};
   EXPECT_EQ(calls, expected);
-  // Segment id, M = P, Q one unit up (cos and sin of π/2), then the fixed 0 and 1.
+  // Segment id, M halfway up (cos of π/2 leaves its trace in X), Q one unit along the horizontal
+  // (cos and sin of π), then the fixed 0 and 1.
   const double segment = SegmentIdsOf(h)[0];
   EXPECT_EQ(NumbersOfCall("ZetSgmMirrorSegment", 0),
-            (std::vector<double>{segment, 0, 0, 6.123233995736766e-17, 1, 0, 1}));
-  ExpectNear(CentreOf(h), {0, 0}, "reflected onto itself");
+            (std::vector<double>{segment, 6.123233995736766e-17 * 0.125, 0.375, -1,
+                                 0.37500000000000011, 0, 1}));
+  ExpectNear(CentreOf(h), {0, 0.5}, "moved up");
 }
 
 }  // namespace
