@@ -1,8 +1,10 @@
 #include "correction/relocation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "command/command_state.h"
 #include "correction/mirror_line.h"
@@ -13,6 +15,10 @@
 #include "settings/move_unit_dialog.h"
 
 namespace {
+
+// The hole of every membership the last relocation corrected, in the order met; a hole in two
+// groups stands here twice.
+std::vector<HoleId> g_arrCorrected;
 
 constexpr const char16_t* kNoFigureMessage = u"형상의 정보를 얻을수 없습니다.";
 constexpr const char16_t* kNoUnitMessage = u"단위를 확인할 수 없습니다.";
@@ -123,9 +129,13 @@ bool RelocateHole(HoleId id, double tolerance) {
   if (!RoundedTarget(centre, target)) return Fail(RoundingFailure(centre));
   // A hole already on its grid point is left as it is: a reflection would flip any hole that
   // is not symmetric.
-  if (target.x == centre.x && target.y == centre.y) return true;
-  const char16_t* failure = MirrorHole(segments, centre, target, tolerance);
-  return failure == nullptr || Fail(failure);
+  if (target.x != centre.x || target.y != centre.y) {
+    if (const char16_t* failure = MirrorHole(segments, centre, target, tolerance)) {
+      return Fail(failure);
+    }
+  }
+  g_arrCorrected.push_back(id);
+  return true;
 }
 
 }  // namespace
@@ -134,6 +144,7 @@ bool RelocateGroupedHoles() {
   double unit = 0.0;  // an unknown unit fails at the first member, before any line is made
   MoveUnitSize(g_strMoveUnit, unit);
   const double tolerance = unit * kLandingShare;
+  g_arrCorrected.clear();
   for (std::int32_t g = 1; g <= g_nHoleGroupCount && g <= MAX_HOLE_GROUP; ++g) {
     const HoleGroup& group = g_arrHoleGroup[static_cast<std::size_t>(g)];
     for (std::size_t k = 0; k < group.size(); ++k) {
@@ -141,4 +152,11 @@ bool RelocateGroupedHoles() {
     }
   }
   return true;
+}
+
+std::uint32_t CountRelocatedHoles() {
+  std::vector<HoleId> distinct = g_arrCorrected;
+  std::sort(distinct.begin(), distinct.end());
+  return static_cast<std::uint32_t>(std::unique(distinct.begin(), distinct.end()) -
+                                    distinct.begin());
 }

@@ -1,6 +1,8 @@
 // Moving every grouped hole onto the grid of the move unit around the base point.
 #pragma once
 
+#include <cstdint>
+
 // True when every member of every group has been processed; false after showing the failure's
 // message.
 //
@@ -15,3 +17,8 @@
 // within rounding (an ulp or two of each coordinate), and a segment the host refuses to reflect
 // back as well stays reflected: the host offers no other way to put a segment back.
 bool RelocateGroupedHoles();
+
+// The number of distinct holes the last RelocateGroupedHoles corrected: moved onto the grid or
+// found on it already. A hole it skipped (unsupported, no record, no centre) is not counted, nor
+// a hole counted again for a second group it stands in.
+std::uint32_t CountRelocatedHoles();
