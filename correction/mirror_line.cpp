@@ -34,9 +34,15 @@ double DirectionAngle(const Point2& p, const Point2& n) {
 MirrorLine MirrorLineBetween(const Point2& p, const Point2& n, double distance) {
   const double theta = DirectionAngle(p, n);
   const double half = distance * 0.5;
+  double sine = 0;
+  double cosine = 0;
+  ExactSinCos(theta, sine, cosine);
+  double normalSine = 0;
+  double normalCosine = 0;
+  ExactSinCos(kPi * 0.5 + theta, normalSine, normalCosine);
   MirrorLine line{};
-  line.m = Point2{p.x + ExactCos(theta) * half, p.y + ExactSin(theta) * half};
-  line.q = Point2{line.m.x + ExactCos(kPi * 0.5 + theta), line.m.y + ExactSin(kPi * 0.5 + theta)};
+  line.m = Point2{p.x + cosine * half, p.y + sine * half};
+  line.q = Point2{line.m.x + normalCosine, line.m.y + normalSine};
   return line;
 }
 

@@ -88,25 +88,35 @@ void MirrorBack(const HoleSegments& segments, std::size_t n, const MirrorLine& l
   for (std::size_t r = n; r-- > 0;) MirrorSegment(segments[r], line);
 }
 
-// The line across which segments are reflected, or the message why there is none: a distance
-// the host could not measure, or a line that does not carry the centre onto the target.
-const char16_t* CheckedLine(Point2 centre, Point2 target, double tolerance, MirrorLine& line) {
-  const double distance = ZetAriLen2Pnts(&centre, &target);
+// The line across which segments are reflected, from the distance the host measured, or the
+// message why there is none: a distance the host could not measure, or a line that does not
+// carry the centre onto the target.
+const char16_t* CheckedLine(Point2 centre, Point2 target, double distance, double tolerance,
+                            MirrorLine& line) {
   if (!std::isfinite(distance)) return kNoMirrorMessage;
-  line = MirrorLineBetween(centre, target, distance);
-  return MirrorLineCarries(line, centre, target, tolerance) ? nullptr : kTooLargeMessage;
+  const MirrorLine candidate = MirrorLineBetween(centre, target, distance);
+  if (!MirrorLineCarries(candidate, centre, target, tolerance)) return kTooLargeMessage;
+  line = candidate;  // the line of the segments before stays for reflecting them back
+  return nullptr;
 }
 
 // Reflects every segment across the bisector of centre and target; nullptr when done, else the
-// failure's message. When the line fails or the host refuses a segment, the segments already
-// reflected are reflected back, so the hole is not left torn in two.
+// failure's message. The host measures the distance before each segment, as it always has; the
+// line is built again only when the host's answer changes. When the line fails or the host
+// refuses a segment, the segments already reflected are reflected back, so the hole is not left
+// torn in two.
 const char16_t* MirrorHole(const HoleSegments& segments, Point2 centre, Point2 target,
                            double tolerance) {
+  MirrorLine line{};
+  double lineDistance = 0;
   for (std::size_t s = 0; s < segments.size(); ++s) {
-    MirrorLine line{};
-    if (const char16_t* failure = CheckedLine(centre, target, tolerance, line)) {
-      MirrorBack(segments, s, line);
-      return failure;
+    const double distance = ZetAriLen2Pnts(&centre, &target);
+    if (s == 0 || !(distance == lineDistance)) {
+      if (const char16_t* failure = CheckedLine(centre, target, distance, tolerance, line)) {
+        MirrorBack(segments, s, line);
+        return failure;
+      }
+      lineDistance = distance;
     }
     if (MirrorSegment(segments[s], line)) continue;
     MirrorBack(segments, s, line);
