@@ -247,3 +247,15 @@ void ExactSinCos(double x, double& sine, double& cosine) {
   sine = x == 0 ? x : fast.bSine ? fast.sine : SineOfQuadrant(x, 0);
   cosine = fast.bCosine ? fast.cosine : SineOfQuadrant(x, 1);
 }
+
+void ExactSinCosQuarterTurn(double x, double& sine, double& cosine, double& turnedSine,
+                            double& turnedCosine) {
+  FastSinCosResult ofX{};
+  FastSinCosResult ofTurned{};
+  FastSinCosQuarterTurn(x, ofX, ofTurned);
+  const double turned = kHalfPi.hi + x;
+  sine = ofX.bSine ? ofX.sine : ExactSin(x);
+  cosine = ofX.bCosine ? ofX.cosine : ExactCos(x);
+  turnedSine = ofTurned.bSine ? ofTurned.sine : ExactSin(turned);
+  turnedCosine = ofTurned.bCosine ? ofTurned.cosine : ExactCos(turned);
+}

@@ -20,3 +20,8 @@ double ExactCos(double x);
 
 // ExactSin(x) and ExactCos(x) at once, bit for bit the same, for less than the two apart.
 void ExactSinCos(double x, double& sine, double& cosine);
+
+// ExactSinCos(x) and ExactSinCos(h + x), h being π/2 rounded to double (4·ExactAtan(1)·0.5), from
+// one reduction of x: the direction of a move and the direction square to it.
+void ExactSinCosQuarterTurn(double x, double& sine, double& cosine, double& turnedSine,
+                            double& turnedCosine);

@@ -34,12 +34,12 @@ double DirectionAngle(const Point2& p, const Point2& n) {
 MirrorLine MirrorLineBetween(const Point2& p, const Point2& n, double distance) {
   const double theta = DirectionAngle(p, n);
   const double half = distance * 0.5;
+  // The sines and cosines of θ and of π · 0.5 + θ (kPi · 0.5 is π/2 rounded).
   double sine = 0;
   double cosine = 0;
-  ExactSinCos(theta, sine, cosine);
   double normalSine = 0;
   double normalCosine = 0;
-  ExactSinCos(kPi * 0.5 + theta, normalSine, normalCosine);
+  ExactSinCosQuarterTurn(theta, sine, cosine, normalSine, normalCosine);
   MirrorLine line{};
   line.m = Point2{p.x + cosine * half, p.y + sine * half};
   line.q = Point2{line.m.x + normalCosine, line.m.y + normalSine};

@@ -99,8 +99,8 @@ bool Decided(DD y) {
 // choice is exact too: v − i/64 is then exact (v lies within a factor of two of i/64, or i is 0).
 std::size_t NearestPoint(double v) {
   const double scaled = v * 64;
-  const double whole = std::floor(scaled);
-  return static_cast<std::size_t>(whole) + (scaled - whole >= 0.5 ? 1 : 0);
+  const auto whole = static_cast<std::size_t>(scaled);  // truncation: floor for v ≥ 0
+  return whole + (scaled - static_cast<double>(whole) >= 0.5 ? 1 : 0);
 }
 
 // sin b / b − 1 and cos b − 1 for |b| ≤ 2^-7, from z = b².
@@ -178,32 +178,74 @@ bool FastArctan(double x, double& result) {
   return true;
 }
 
-FastSinCosResult FastSinCos(double x) {
-  FastSinCosResult out{0, 0, false, false};
-  if (!(std::fabs(x) <= kSinCosLimit)) return out;
-  // x = r + k·π/2: k·π1 and k·π2 are exact and x − k·π1 is exact (the two lie within a factor
-  // of two of each other); the last pieces only reach the low part.
-  const double k = std::floor(x * kTwoOverPi + 0.5);
+namespace {
+
+// sin r and cos r of a reduced argument x − k·π/2, and k mod 4.
+struct ReducedSinCos {
+  DD sine;
+  DD cosine;
+  int quadrant;
+};
+
+bool ReduceAndEvaluate(double x, ReducedSinCos& out) {
+  if (!(std::fabs(x) <= kSinCosLimit)) return false;
+  // k = floor(x·2/π + 0.5) through an integer: truncation, one less below zero.
+  const double nearest = x * kTwoOverPi + 0.5;
+  std::int64_t whole = static_cast<std::int64_t>(nearest);
+  if (nearest < static_cast<double>(whole)) --whole;
+  const double k = static_cast<double>(whole);
+  // x = r + k·π/2: k·π1 and k·π2 are exact, and so is x − k·π1 (its bits lie between those of
+  // x and of k·π1 and it is below 1); the last pieces only reach the low part.
   const DD r0 = TwoSum(x - k * kHalfPi1, -(k * kHalfPi2));
   const DD r = TwoSum(r0.hi, r0.lo - (k * kHalfPi3 + k * kHalfPi4));
   const bool bNegative = r.hi < 0;
-  DD sine{};
-  DD cosine{};
-  SinCosOfReduced(std::fabs(r.hi), bNegative ? -r.lo : r.lo, sine, cosine);
-  sine = Negated(sine, bNegative);
-  // A tiny r is known to too few of its own bits for sin r.
-  const bool bSineUsable = std::fabs(r.hi) >= kTinyReduced || r.hi == 0;
-  const int quadrant = static_cast<int>(k - 4 * std::floor(k * 0.25));
-  // sin x and cos x by quadrant: (sin r, cos r), (cos r, −sin r), (−sin r, −cos r), (−cos r, sin
-  // r).
-  const DD* sineSource = quadrant % 2 == 0 ? &sine : &cosine;
-  const DD* cosineSource = quadrant % 2 == 0 ? &cosine : &sine;
-  const bool bSineFromSine = quadrant % 2 == 0;
-  const DD sx = Negated(*sineSource, quadrant >= 2);
-  const DD cx = Negated(*cosineSource, quadrant == 1 || quadrant == 2);
-  out.bSine = (bSineFromSine ? bSineUsable : true) && Decided(sx);
-  out.bCosine = (bSineFromSine ? true : bSineUsable) && Decided(cx);
-  out.sine = sx.hi;
-  out.cosine = cx.hi;
+  SinCosOfReduced(std::fabs(r.hi), bNegative ? -r.lo : r.lo, out.sine, out.cosine);
+  out.sine = Negated(out.sine, bNegative);
+  out.quadrant = static_cast<int>(whole & 3);  // k mod 4, also for negative k
+  return true;
+}
+
+// The result of one value: decided, and not so small that the reduction's absolute error
+// could reach its last bits (only sin r of a tiny r is that small).
+void Take(DD value, double& result, bool& bTaken) {
+  result = value.hi;
+  bTaken = std::fabs(value.hi) >= kTinyReduced && Decided(value);
+}
+
+// sin x and cos x from sin r and cos r by quadrant: (sin r, cos r), (cos r, −sin r),
+// (−sin r, −cos r), (−cos r, sin r).
+FastSinCosResult ByQuadrant(DD sine, DD cosine, int quadrant) {
+  const bool bEven = quadrant % 2 == 0;
+  const DD sx = Negated(bEven ? sine : cosine, quadrant >= 2);
+  const DD cx = Negated(bEven ? cosine : sine, quadrant == 1 || quadrant == 2);
+  FastSinCosResult out{};
+  Take(sx, out.sine, out.bSine);
+  Take(cx, out.cosine, out.bCosine);
   return out;
+}
+
+}  // namespace
+
+FastSinCosResult FastSinCos(double x) {
+  ReducedSinCos reduced{};
+  if (!ReduceAndEvaluate(x, reduced)) return FastSinCosResult{0, 0, false, false};
+  return ByQuadrant(reduced.sine, reduced.cosine, reduced.quadrant);
+}
+
+void FastSinCosQuarterTurn(double x, FastSinCosResult& ofX, FastSinCosResult& ofTurned) {
+  ReducedSinCos reduced{};
+  if (!ReduceAndEvaluate(x, reduced)) {
+    ofX = ofTurned = FastSinCosResult{0, 0, false, false};
+    return;
+  }
+  ofX = ByQuadrant(reduced.sine, reduced.cosine, reduced.quadrant);
+  // y = π1/2 + x rounded, where π1/2 is π/2 rounded: y = x + π/2 + δ with δ the two roundings.
+  // sin y = cos(x + δ) and cos y = −sin(x + δ), and sin(r + δ) = sin r + δ·cos r to within
+  // δ²/2 (about 2^-105).
+  const DD y = TwoSum(kHalfPi.hi, x);
+  const double delta = -(y.lo + kHalfPi.lo);
+  const DD sine = TwoSum(reduced.sine.hi, reduced.sine.lo + delta * reduced.cosine.hi);
+  const DD cosine = FastTwoSum(reduced.cosine.hi, reduced.cosine.lo - delta * reduced.sine.hi);
+  const FastSinCosResult shifted = ByQuadrant(sine, cosine, reduced.quadrant);
+  ofTurned = FastSinCosResult{shifted.cosine, -shifted.sine, shifted.bCosine, shifted.bSine};
 }

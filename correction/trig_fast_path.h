@@ -17,3 +17,7 @@ struct FastSinCosResult {
   bool bCosine;  // cosine holds the result
 };
 FastSinCosResult FastSinCos(double x);
+
+// FastSinCos of x and of π1/2 + x (rounded, π1/2 being π/2 rounded, as 4·atan(1)·0.5 is), from
+// one reduction of x.
+void FastSinCosQuarterTurn(double x, FastSinCosResult& ofX, FastSinCosResult& ofTurned);

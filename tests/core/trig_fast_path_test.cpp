@@ -57,6 +57,15 @@ struct Comparison {
       Check("sin", x, ExactSin(x), trig::ReferenceSin(x));
       Check("cos", x, ExactCos(x), trig::ReferenceCos(x));
     }
+    if (std::fabs(x) <= 16) {  // π/2 rounded, plus x: the relocation's normal direction
+      const double turned = 0x1.921fb54442d18p+0 + x;
+      double s = 0, c = 0, ts = 0, tc = 0;
+      ExactSinCosQuarterTurn(x, s, c, ts, tc);
+      Check("sin of the pair", x, s, trig::ReferenceSin(x));
+      Check("cos of the pair", x, c, trig::ReferenceCos(x));
+      Check("sin of the turned pair", x, ts, trig::ReferenceSin(turned));
+      Check("cos of the turned pair", x, tc, trig::ReferenceCos(turned));
+    }
   }
 };
 
