@@ -52,26 +52,31 @@ SegmentCentre FindFirstCentre(const HoleSegments& segments, FigureBuffer& figure
 
 // The grid point nearest the centre: its X and Y offsets from the base point rounded to the
 // move unit.
-bool RoundedTarget(const Point2& centre, Point2& target) {
+bool RoundedTarget(const UnitRule& unit, const Point2& centre, Point2& target) {
   double rx = 0.0;
   double ry = 0.0;
-  if (!RoundToUnit(g_strMoveUnit, centre.x - g_ptBase.x, rx)) return false;
-  if (!RoundToUnit(g_strMoveUnit, centre.y - g_ptBase.y, ry)) return false;
+  if (!RoundWithRule(unit, centre.x - g_ptBase.x, rx)) return false;
+  if (!RoundWithRule(unit, centre.y - g_ptBase.y, ry)) return false;
   target = Point2{g_ptBase.x + rx, g_ptBase.y + ry};
   return true;
 }
 
-// The unit is checked at every member, also at one without a centre; a zero offset stands in
-// for the centre it does not have.
-bool MoveUnitIsKnown() {
-  double unused = 0.0;
-  return RoundToUnit(g_strMoveUnit, 0.0, unused);
+// The move unit as the relocation uses it: its rounding rule, looked up once, and how near the
+// grid point a reflected centre must land.
+struct MoveUnit {
+  UnitRule rule;
+  double tolerance;
+};
+
+// The unit is checked at every member, also at one without a centre.
+bool IsKnown(const MoveUnit& unit) {
+  return unit.rule.pWhole != nullptr || unit.rule.pHalf != nullptr;
 }
 
 // Why the target could not be had: the unit is unknown, the centre is not a number, or an
 // offset is too large to be rounded.
-const char16_t* RoundingFailure(const Point2& centre) {
-  if (!MoveUnitIsKnown()) return kNoUnitMessage;
+const char16_t* RoundingFailure(const MoveUnit& unit, const Point2& centre) {
+  if (!IsKnown(unit)) return kNoUnitMessage;
   if (std::isnan(centre.x - g_ptBase.x) || std::isnan(centre.y - g_ptBase.y)) {
     return kNoFigureMessage;
   }
@@ -126,7 +131,7 @@ const char16_t* MirrorHole(const HoleSegments& segments, Point2 centre, Point2 t
 }
 
 // Moves one member onto the grid; false after showing why the relocation stops.
-bool RelocateHole(HoleId id, double tolerance) {
+bool RelocateHole(HoleId id, const MoveUnit& unit) {
   HoleSegments segments;
   MovableSegments(id, segments);
   FigureBuffer figure;  // filled by the host before each read
@@ -134,13 +139,13 @@ bool RelocateHole(HoleId id, double tolerance) {
   const SegmentCentre found = FindFirstCentre(segments, figure, centre);
   if (found == SegmentCentre::kFailed) return Fail(kNoFigureMessage);
   // Without a centre there is nothing to move the hole from: it stays where it is.
-  if (found == SegmentCentre::kNone) return MoveUnitIsKnown() || Fail(kNoUnitMessage);
+  if (found == SegmentCentre::kNone) return IsKnown(unit) || Fail(kNoUnitMessage);
   Point2 target{};
-  if (!RoundedTarget(centre, target)) return Fail(RoundingFailure(centre));
+  if (!RoundedTarget(unit.rule, centre, target)) return Fail(RoundingFailure(unit, centre));
   // A hole already on its grid point is left as it is: a reflection would flip any hole that
   // is not symmetric.
   if (target.x != centre.x || target.y != centre.y) {
-    if (const char16_t* failure = MirrorHole(segments, centre, target, tolerance)) {
+    if (const char16_t* failure = MirrorHole(segments, centre, target, unit.tolerance)) {
       return Fail(failure);
     }
   }
@@ -151,14 +156,14 @@ bool RelocateHole(HoleId id, double tolerance) {
 }  // namespace
 
 bool RelocateGroupedHoles() {
-  double unit = 0.0;  // an unknown unit fails at the first member, before any line is made
-  MoveUnitSize(g_strMoveUnit, unit);
-  const double tolerance = unit * kLandingShare;
+  MoveUnit unit{FindUnitRule(g_strMoveUnit), 0.0};
+  double size = 0.0;  // an unknown unit fails at the first member, before any line is made
+  if (MoveUnitSize(g_strMoveUnit, size)) unit.tolerance = size * kLandingShare;
   g_arrCorrected.clear();
   for (std::int32_t g = 1; g <= g_nHoleGroupCount && g <= MAX_HOLE_GROUP; ++g) {
     const HoleGroup& group = g_arrHoleGroup[static_cast<std::size_t>(g)];
     for (std::size_t k = 0; k < group.size(); ++k) {
-      if (!RelocateHole(group[k], tolerance)) return false;
+      if (!RelocateHole(group[k], unit)) return false;
     }
   }
   return true;

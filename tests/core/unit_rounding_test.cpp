@@ -153,3 +153,21 @@ TEST(MoveUnitSize, GivesTheSizeOfEveryUnitAndRefusesOtherTexts) {
     EXPECT_EQ(size, -1);
   }
 }
+
+TEST(UnitRule, RoundsExactlyAsRoundToUnitAndIsEmptyForOtherTexts) {
+  const char16_t* const kTexts[] = {u"10",     u"5",    u"1",     u"0.5",   u"0.1",
+                                    u"0.05",   u"0.01", u"0.005", u"0.001", u"0.0005",
+                                    u"0.0001", u"",     u"10.0",  u"0.50"};
+  const double kOffsets[] = {0, -0.0, 1.005, -3.375, 12.25, 1e300, -7.5, 0.00025, 2.675, 1e15};
+  for (const char16_t* text : kTexts) {
+    const UnitRule rule = FindUnitRule(text);
+    for (double x : kOffsets) {
+      double viaText = -1;
+      double viaRule = -1;
+      EXPECT_EQ(RoundWithRule(rule, x, viaRule), RoundToUnit(text, x, viaText));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(viaRule), std::bit_cast<std::uint64_t>(viaText));
+    }
+  }
+  EXPECT_EQ(FindUnitRule(u"2").pWhole, nullptr);
+  EXPECT_EQ(FindUnitRule(u"2").pHalf, nullptr);
+}
