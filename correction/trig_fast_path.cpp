@@ -142,9 +142,12 @@ DD ArctanOfAtMostOne(double hi, double lo) {
   const DD m = TwoProd(hi, c);
   const DD d = TwoSum(1, m.hi);
   const double dl = d.lo + m.lo + lo * c;
-  const double th = nh / d.hi;
+  // One division: th from the reciprocal is within an ulp or two of the quotient, and tl, the
+  // exact residual over the denominator, makes up the rest to 2^-104.
+  const double inverse = 1 / d.hi;
+  const double th = nh * inverse;
   const DD pr = TwoProd(th, d.hi);
-  const double tl = ((nh - pr.hi) - pr.lo + lo - th * dl) / d.hi;
+  const double tl = ((nh - pr.hi) - pr.lo + lo - th * dl) * inverse;
   const double z = th * th;
   const double poly = z * (-1.0 / 3 + z * (1.0 / 5 + z * (-1.0 / 7 + z * (1.0 / 9 - z / 11))));
   const double atanLow = th * poly + tl * (1 - z);  // atan t − th
@@ -169,7 +172,7 @@ bool FastArctan(double x, double& result) {
     // π/2 − atan(1/a), with 1/a in double-double from the exact residual of the quotient.
     const double uh = 1 / a;
     const DD p = TwoProd(uh, a);
-    const DD inverse = ArctanOfAtMostOne(uh, ((1 - p.hi) - p.lo) / a);
+    const DD inverse = ArctanOfAtMostOne(uh, ((1 - p.hi) - p.lo) * uh);
     const DD s = TwoSum(kHalfPi.hi, -inverse.hi);
     value = FastTwoSum(s.hi, s.lo + kHalfPi.lo - inverse.lo);
   }
