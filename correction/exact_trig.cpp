@@ -8,6 +8,9 @@
 #include "correction/exact_trig.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <limits>
 
@@ -180,6 +183,45 @@ DD ArctanOfPositive(double a) {
   return Subtract(kHalfPi, ArctanOfAtMostOne(Divide(DD{1, 0}, DD{a, 0})));
 }
 
+// The double-double results the fast path left undecided, kept by argument: the directions of
+// a drawing's moves repeat, and so do the few that lie near a rounding boundary. A small
+// direct-mapped table; an argument evicted is computed again.
+class UndecidedResults {
+ public:
+  template <typename Evaluate>
+  double Find(double x, Evaluate evaluate) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    Entry& entry = m_entries[(bits ^ (bits >> 29)) % kEntries];
+    if (!entry.bUsed || entry.bits != bits) entry = Entry{bits, evaluate(x), true};
+    return entry.value;
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 64;
+  struct Entry {
+    std::uint64_t bits;
+    double value;
+    bool bUsed;
+  };
+  Entry m_entries[kEntries]{};
+};
+
+UndecidedResults g_sineResults;
+UndecidedResults g_cosineResults;
+UndecidedResults g_arctanResults;
+
+double SlowSine(double x) {
+  return g_sineResults.Find(x, [](double v) { return SineOfQuadrant(v, 0); });
+}
+double SlowCosine(double x) {
+  return g_cosineResults.Find(x, [](double v) { return SineOfQuadrant(v, 1); });
+}
+// atan |x| rounded.
+double SlowArctanOfMagnitude(double x) {
+  return g_arctanResults.Find(std::fabs(x), [](double v) { return Rounded(ArctanOfPositive(v)); });
+}
+
 }  // namespace
 
 namespace trig {
@@ -213,7 +255,7 @@ double ExactAtan(double x) {
   if (x == 0) return x;  // keeps the sign of zero
   double fast = 0;
   if (FastArctan(x, fast)) return fast;
-  const double magnitude = Rounded(ArctanOfPositive(std::fabs(x)));
+  const double magnitude = SlowArctanOfMagnitude(x);
   return x < 0 ? -magnitude : magnitude;
 }
 
@@ -244,8 +286,8 @@ void ExactSinCos(double x, double& sine, double& cosine) {
   }
   const FastSinCosResult fast = FastSinCos(x);
   // sin(±0) keeps the sign of zero.
-  sine = x == 0 ? x : fast.bSine ? fast.sine : SineOfQuadrant(x, 0);
-  cosine = fast.bCosine ? fast.cosine : SineOfQuadrant(x, 1);
+  sine = x == 0 ? x : fast.bSine ? fast.sine : SlowSine(x);
+  cosine = fast.bCosine ? fast.cosine : SlowCosine(x);
 }
 
 void ExactSinCosQuarterTurn(double x, double& sine, double& cosine, double& turnedSine,
