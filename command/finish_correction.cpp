@@ -3,7 +3,6 @@
 #include "command/command_steps.h"
 #include "command/command_texts.h"
 #include "correction/relocation.h"
-#include "holes/hole_group_table.h"
 #include "plugin/zetlib.h"
 #include "settings/move_unit_dialog.h"
 
@@ -26,7 +25,7 @@ std::int32_t FinishCorrection() {
     return STEP_FINISHED;
   }
   if (!RelocateGroupedHoles()) return STEP_FINISHED;
-  const std::u16string message = FormatCountMessage(CountGroupedHoles());
+  const std::u16string message = FormatCountMessage(CountRelocatedHoles());
   ZetDlgMessageBox(message.c_str());
   return STEP_FINISHED;
 }

@@ -7,17 +7,29 @@
 
 namespace {
 
+// The group whose representative is id, or 0.
+std::int32_t FindRepresentedGroup(HoleId id) {
+  for (std::int32_t i = 1; i <= g_nHoleGroupCount; ++i) {
+    if (g_arrHoleGroup[i].size() != 0 && g_arrHoleGroup[i][0] == id) return i;
+  }
+  return 0;
+}
+
 // A pick of a group's representative takes the example back; a pick of a hole the same as a
 // representative replaces that example; any other hole becomes a new example. False when the
 // hole was refused because the table is full.
+//
+// Every representative is compared with the id before any sameness test: sameness within a
+// tolerance is not transitive, so a hole may be the same as an earlier group's example while it
+// is the example of a later group, and picking it again must still take it back.
 bool ApplyExamplePick(HoleId id) {
+  if (const std::int32_t represented = FindRepresentedGroup(id)) {
+    RemoveHoleGroup(represented);
+    return true;
+  }
   for (std::int32_t i = 1; i <= g_nHoleGroupCount; ++i) {
     if (g_arrHoleGroup[i].size() == 0) continue;
     const HoleId representative = g_arrHoleGroup[i][0];
-    if (representative == id) {
-      RemoveHoleGroup(i);
-      return true;
-    }
     if (IsSameHole(representative, id)) {
       SetGroupRepresentative(i, id);
       return true;

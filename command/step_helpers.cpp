@@ -5,6 +5,7 @@
 #include "command/command_state.h"
 #include "command/command_texts.h"
 #include "holes/hole_group_table.h"
+#include "holes/hole_shape.h"
 
 HoleId ReadPickedHole(std::int32_t nEvent, std::uint64_t nData) {
   ElementRef ref{};
@@ -67,11 +68,9 @@ void BlinkHole(HoleId id) {
   const bool bShown = nStatus != -1 && data.nUnsupported == 0;
   ZetHoleFreeHoleData(&data);
   if (!bShown) return;
-  ElementRef refs[kMaxHoleSegments]{};
-  const std::int32_t nCount = ZetHolGetHoleSegmentId(id, refs, kMaxHoleSegments);
-  if (nCount == -1) return;
-  for (std::int32_t k = 0; k < nCount && k < kMaxHoleSegments; ++k)
-    ZetIdSetBlinkSegmentId(&refs[k]);
+  HoleSegments segments;
+  const std::size_t nCount = FetchHoleSegments(id, segments);
+  for (std::size_t k = 0; k < nCount; ++k) ZetIdSetBlinkSegmentId(&segments[k]);
 }
 
 }  // namespace

@@ -8,17 +8,29 @@
 #include "correction/exact_trig.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <limits>
 
+#include "correction/double_double.h"
+#include "correction/trig_fast_path.h"
+#include "correction/trig_reference.h"
+
 namespace {
 
-// The unevaluated sum hi + lo, with |lo| at most half an ulp of hi.
-struct DoubleDouble {
-  double hi;
-  double lo;
-};
-using DD = DoubleDouble;
+using trig::Add;
+using trig::DD;
+using trig::Divide;
+using trig::FastTwoSum;
+using trig::Multiply;
+using trig::Negate;
+using trig::Rounded;
+using trig::SquareRoot;
+using trig::Subtract;
+using trig::TwoProd;
+using trig::TwoSum;
 
 // Terms of a series below this share of the sum no longer change it.
 constexpr double kNegligible = 0x1p-110;
@@ -80,81 +92,7 @@ constexpr DD kInverseFactorial[] = {
 constexpr int kLastFactorial = 31;
 static_assert(std::size(kInverseFactorial) == kLastFactorial + 1);
 
-// --- Error-free transformations -------------------------------------------------------------
-
-// s + e == a + b exactly (Knuth).
-DD TwoSum(double a, double b) {
-  const double s = a + b;
-  const double bb = s - a;
-  return {s, (a - (s - bb)) + (b - bb)};
-}
-
-// s + e == a + b exactly when |a| ≥ |b| (Dekker).
-DD FastTwoSum(double a, double b) {
-  const double s = a + b;
-  return {s, b - (s - a)};
-}
-
-// a == hi + lo with 26 significant bits each (Dekker; |a| below 2^995).
-DD Split(double a) {
-  constexpr double kSplitter = 0x1p27 + 1;
-  const double c = kSplitter * a;
-  const double hi = c - (c - a);
-  return {hi, a - hi};
-}
-
-// p + e == a · b exactly, barring underflow (Dekker).
-DD TwoProd(double a, double b) {
-  const double p = a * b;
-  const DD x = Split(a);
-  const DD y = Split(b);
-  return {p, ((x.hi * y.hi - p) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo};
-}
-
-// --- Double-double arithmetic ---------------------------------------------------------------
-
-DD Negate(DD a) {
-  return {-a.hi, -a.lo};
-}
-
-// The accurate sum: its error is a few 2^-106 of the result, even when a and b nearly cancel.
-DD Add(DD a, DD b) {
-  DD s = TwoSum(a.hi, b.hi);
-  const DD t = TwoSum(a.lo, b.lo);
-  s = FastTwoSum(s.hi, s.lo + t.hi);
-  return FastTwoSum(s.hi, s.lo + t.lo);
-}
-
-DD Subtract(DD a, DD b) {
-  return Add(a, Negate(b));
-}
-
-DD Multiply(DD a, DD b) {
-  const DD p = TwoProd(a.hi, b.hi);
-  return FastTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
-}
-
-// Long division: three double quotients, each from the remainder of the ones before.
-DD Divide(DD a, DD b) {
-  const double q1 = a.hi / b.hi;
-  DD r = Subtract(a, Multiply(DD{q1, 0}, b));
-  const double q2 = r.hi / b.hi;
-  r = Subtract(r, Multiply(DD{q2, 0}, b));
-  const double q3 = r.hi / b.hi;
-  return Add(FastTwoSum(q1, q2), DD{q3, 0});
-}
-
-// For a > 0: the double square root, improved by one Newton step s + (a − s²) / 2s.
-DD SquareRoot(DD a) {
-  const double s = std::sqrt(a.hi);
-  const DD residue = Subtract(a, TwoProd(s, s));
-  return FastTwoSum(s, residue.hi / (2 * s));
-}
-
-// The one rounding to double: hi + lo rounds to hi for a normalised pair, ties to even.
-double Rounded(DD a) {
-  return a.hi + a.lo;
-}
+// --- Series ----------------------------------------------------------------------------------
 
 bool Negligible(DD term, DD sum) {
   return std::fabs(term.hi) <= std::fabs(sum.hi) * kNegligible;
@@ -245,26 +183,121 @@ DD ArctanOfPositive(double a) {
   return Subtract(kHalfPi, ArctanOfAtMostOne(Divide(DD{1, 0}, DD{a, 0})));
 }
 
+// The double-double results the fast path left undecided, kept by argument: the directions of
+// a drawing's moves repeat, and so do the few that lie near a rounding boundary. A small
+// direct-mapped table; an argument evicted is computed again.
+class UndecidedResults {
+ public:
+  template <typename Evaluate>
+  double Find(double x, Evaluate evaluate) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    Entry& entry = m_entries[(bits ^ (bits >> 29)) % kEntries];
+    if (!entry.bUsed || entry.bits != bits) entry = Entry{bits, evaluate(x), true};
+    return entry.value;
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 64;
+  struct Entry {
+    std::uint64_t bits;
+    double value;
+    bool bUsed;
+  };
+  Entry m_entries[kEntries]{};
+};
+
+UndecidedResults g_sineResults;
+UndecidedResults g_cosineResults;
+UndecidedResults g_arctanResults;
+
+double SlowSine(double x) {
+  return g_sineResults.Find(x, [](double v) { return SineOfQuadrant(v, 0); });
+}
+double SlowCosine(double x) {
+  return g_cosineResults.Find(x, [](double v) { return SineOfQuadrant(v, 1); });
+}
+// atan |x| rounded.
+double SlowArctanOfMagnitude(double x) {
+  return g_arctanResults.Find(std::fabs(x), [](double v) { return Rounded(ArctanOfPositive(v)); });
+}
+
 }  // namespace
 
-double ExactAtan(double x) {
-  if (std::isnan(x)) return std::numeric_limits<double>::quiet_NaN();
-  if (x == 0) return x;  // keeps the sign of zero
+namespace trig {
+
+DD ReferenceArctan(double a) {
+  return ArctanOfPositive(a);
+}
+
+DD ReferenceSineSeries(double r, bool bCosine) {
+  return TaylorSeries(DD{r, 0}, bCosine ? 0 : 1);
+}
+
+double ReferenceSin(double x) {
+  return x == 0 ? x : SineOfQuadrant(x, 0);
+}
+
+double ReferenceCos(double x) {
+  return SineOfQuadrant(x, 1);
+}
+
+double ReferenceAtan(double x) {
+  if (x == 0 || std::isnan(x)) return x;
   const double magnitude = Rounded(ArctanOfPositive(std::fabs(x)));
   return x < 0 ? -magnitude : magnitude;
 }
 
-double ExactSin(double x) {
-  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+}  // namespace trig
+
+double ExactAtan(double x) {
+  if (std::isnan(x)) return std::numeric_limits<double>::quiet_NaN();
   if (x == 0) return x;  // keeps the sign of zero
-  // Never reached by the relocation, whose angles stay below 3π: the C runtime's result.
-  if (std::fabs(x) > kReducedLimit) return std::sin(x);
-  return SineOfQuadrant(x, 0);
+  double fast = 0;
+  if (FastArctan(x, fast)) return fast;
+  const double magnitude = SlowArctanOfMagnitude(x);
+  return x < 0 ? -magnitude : magnitude;
+}
+
+double ExactSin(double x) {
+  double sine = 0;
+  double cosine = 0;
+  ExactSinCos(x, sine, cosine);
+  return sine;
 }
 
 double ExactCos(double x) {
-  if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
+  double sine = 0;
+  double cosine = 0;
+  ExactSinCos(x, sine, cosine);
+  return cosine;
+}
+
+void ExactSinCos(double x, double& sine, double& cosine) {
+  if (!std::isfinite(x)) {
+    sine = cosine = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
   // Never reached by the relocation, whose angles stay below 3π: the C runtime's result.
-  if (std::fabs(x) > kReducedLimit) return std::cos(x);
-  return SineOfQuadrant(x, 1);
+  if (std::fabs(x) > kReducedLimit) {
+    sine = std::sin(x);
+    cosine = std::cos(x);
+    return;
+  }
+  const FastSinCosResult fast = FastSinCos(x);
+  // sin(±0) keeps the sign of zero.
+  sine = x == 0 ? x : fast.bSine ? fast.sine : SlowSine(x);
+  cosine = fast.bCosine ? fast.cosine : SlowCosine(x);
+}
+
+void ExactSinCosQuarterTurn(double x, double& sine, double& cosine, double& turnedSine,
+                            double& turnedCosine) {
+  FastSinCosResult ofX{};
+  FastSinCosResult ofTurned{};
+  FastSinCosQuarterTurn(x, ofX, ofTurned);
+  const double turned = kHalfPi.hi + x;
+  sine = ofX.bSine ? ofX.sine : ExactSin(x);
+  cosine = ofX.bCosine ? ofX.cosine : ExactCos(x);
+  turnedSine = ofTurned.bSine ? ofTurned.sine : ExactSin(turned);
+  turnedCosine = ofTurned.bCosine ? ofTurned.cosine : ExactCos(turned);
 }

@@ -1,5 +1,7 @@
 #include "correction/mirror_line.h"
 
+#include <cmath>
+
 #include "correction/exact_trig.h"
 
 // atan, cos and sin are our own (exact_trig.h), not the C runtime's: the runtimes of Linux and
@@ -32,8 +34,24 @@ double DirectionAngle(const Point2& p, const Point2& n) {
 MirrorLine MirrorLineBetween(const Point2& p, const Point2& n, double distance) {
   const double theta = DirectionAngle(p, n);
   const double half = distance * 0.5;
+  // The sines and cosines of θ and of π · 0.5 + θ (kPi · 0.5 is π/2 rounded).
+  double sine = 0;
+  double cosine = 0;
+  double normalSine = 0;
+  double normalCosine = 0;
+  ExactSinCosQuarterTurn(theta, sine, cosine, normalSine, normalCosine);
   MirrorLine line{};
-  line.m = Point2{p.x + ExactCos(theta) * half, p.y + ExactSin(theta) * half};
-  line.q = Point2{line.m.x + ExactCos(kPi * 0.5 + theta), line.m.y + ExactSin(kPi * 0.5 + theta)};
+  line.m = Point2{p.x + cosine * half, p.y + sine * half};
+  line.q = Point2{line.m.x + normalCosine, line.m.y + normalSine};
   return line;
+}
+
+bool MirrorLineCarries(const MirrorLine& line, const Point2& p, const Point2& n, double tolerance) {
+  const double dx = line.q.x - line.m.x;
+  const double dy = line.q.y - line.m.y;
+  const double t = ((p.x - line.m.x) * dx + (p.y - line.m.y) * dy) / (dx * dx + dy * dy);
+  const double rx = 2 * (line.m.x + t * dx) - p.x;
+  const double ry = 2 * (line.m.y + t * dy) - p.y;
+  // Written so that a NaN anywhere fails.
+  return std::fabs(rx - n.x) <= tolerance && std::fabs(ry - n.y) <= tolerance;
 }

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
-
 // Whole units are powers of ten, rounded on the scaled value. "10" scales down by dividing by
 // ten; every other whole unit scales up by multiplying with its exact power of ten.
 struct WholeUnit {
@@ -13,10 +11,14 @@ struct WholeUnit {
   double scale;  // otherwise v = x * scale, back = n / scale
 };
 
+namespace {
+
 constexpr WholeUnit kWholeUnits[] = {
     {u"10", true, 10.0},     {u"1", false, 1.0},        {u"0.1", false, 10.0},
     {u"0.01", false, 100.0}, {u"0.001", false, 1000.0}, {u"0.0001", false, 10000.0},
 };
+
+}  // namespace
 
 // Half units are half a power of ten, rounded around the base b, the multiple of two units next
 // to x toward zero: Q and T are half a unit and one and a half units, H and F one and two units.
@@ -29,6 +31,8 @@ struct HalfUnit {
   double h;
   double f;
 };
+
+namespace {
 
 constexpr HalfUnit kHalfUnits[] = {
     {u"5", true, 10.0, 2.5, 7.5, 5.0, 10.0},
@@ -82,11 +86,33 @@ bool RoundHalf(const HalfUnit& unit, double x, double& result) {
 }  // namespace
 
 bool RoundToUnit(std::u16string_view unit, double x, double& result) {
+  const UnitRule rule = FindUnitRule(unit);
+  return rule.pWhole != nullptr || rule.pHalf != nullptr ? RoundWithRule(rule, x, result) : false;
+}
+
+UnitRule FindUnitRule(std::u16string_view unit) {
   for (const WholeUnit& whole : kWholeUnits) {
-    if (unit == whole.text) return RoundWhole(whole, x, result);
+    if (unit == whole.text) return UnitRule{&whole, nullptr};
   }
   for (const HalfUnit& half : kHalfUnits) {
-    if (unit == half.text) return RoundHalf(half, x, result);
+    if (unit == half.text) return UnitRule{nullptr, &half};
   }
+  return UnitRule{};
+}
+
+bool RoundWithRule(const UnitRule& rule, double x, double& result) {
+  if (rule.pWhole != nullptr) return RoundWhole(*rule.pWhole, x, result);
+  if (rule.pHalf != nullptr) return RoundHalf(*rule.pHalf, x, result);
   return false;
+}
+
+bool MoveUnitSize(std::u16string_view unit, double& size) {
+  const UnitRule rule = FindUnitRule(unit);
+  if (rule.pWhole != nullptr) {
+    size = rule.pWhole->bDivide ? rule.pWhole->scale : 1.0 / rule.pWhole->scale;
+    return true;
+  }
+  if (rule.pHalf == nullptr) return false;
+  size = rule.pHalf->h;
+  return true;
 }

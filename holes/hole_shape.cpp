@@ -8,11 +8,33 @@ namespace {
 // The element kind that carries a centre (circles and arcs).
 constexpr std::int32_t kCentreKind = 2;
 
+// The largest segment list asked for: 2^24 references (128 MiB). A host that fills even that is
+// taken at its word that the hole has no more.
+constexpr std::int32_t kMaxSegmentCapacity = 1 << 24;
+
 }  // namespace
 
-std::size_t FetchHoleSegments(HoleId id, SegmentBuffer& segments) {
-  const std::int32_t n = ZetHolGetHoleSegmentId(id, segments.data(), kMaxHoleSegments);
-  return static_cast<std::size_t>(std::clamp(n, 0, kMaxHoleSegments));
+std::size_t FetchHoleSegments(HoleId id, HoleSegments& segments) {
+  segments.grown.clear();
+  segments.count = 0;
+  std::int32_t capacity = kMaxHoleSegments;
+  ElementRef* buffer = segments.first.data();
+  for (;;) {
+    const std::int32_t n = ZetHolGetHoleSegmentId(id, buffer, capacity);
+    if (n < 0) {
+      segments.grown.clear();
+      return 0;
+    }
+    // A host that fills the buffer may have more; one that answers more than it was given room
+    // for is taken at the capacity and asked again the same way.
+    if (n < capacity || capacity >= kMaxSegmentCapacity) {
+      segments.count = static_cast<std::size_t>(std::min(n, capacity));
+      return segments.count;
+    }
+    capacity *= 2;
+    segments.grown.assign(static_cast<std::size_t>(capacity), ElementRef{});
+    buffer = segments.grown.data();
+  }
 }
 
 SegmentCentre ReadSegmentCentre(const ElementRef& segment, FigureBuffer& buffer, Point2& centre) {

@@ -1,18 +1,32 @@
-// A hole's segments and the centres their figures give, read through fixed-capacity buffers
-// that are handed to the host with their capacities.
+// A hole's segments and the centres their figures give. Figures are read through a buffer of
+// fixed capacity; the segment list grows to hold every segment the host has for the hole.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <vector>
 
 #include "plugin/zetlib.h"
 
-using SegmentBuffer = std::array<ElementRef, kMaxHoleSegments>;
 using FigureBuffer = std::array<FigureElement, kMaxFigureElements>;
 
-// The number of the hole's segment references now in segments: 0 when the host fails (-1) or
-// gives none, never more than the buffer holds.
-std::size_t FetchHoleSegments(HoleId id, SegmentBuffer& segments);
+// The segment references of one hole, in the host's order. The first kMaxHoleSegments are held
+// in place, so the common hole costs no allocation; a longer list lives in grown.
+struct HoleSegments {
+  std::array<ElementRef, kMaxHoleSegments> first;
+  std::vector<ElementRef> grown;
+  std::size_t count = 0;
+
+  const ElementRef* data() const { return grown.empty() ? first.data() : grown.data(); }
+  const ElementRef& operator[](std::size_t k) const { return data()[k]; }
+  std::size_t size() const { return count; }
+};
+
+// Fills segments with the hole's segment references and returns their number: 0 when the host
+// fails (-1) or gives none. A buffer of kMaxHoleSegments comes first; while the host fills the
+// whole buffer it is asked again with one of twice the capacity, so every segment of a long
+// hole is listed. A hole of fewer segments costs one query, as it always has.
+std::size_t FetchHoleSegments(HoleId id, HoleSegments& segments);
 
 enum class SegmentCentre {
   kFound,   // an element of kind 2 gave the centre

@@ -77,7 +77,7 @@ void SearchSameHolesInWindow() {
 
 bool GetHoleCenter(HoleId id, Point2& center) {
   if (id == kNoHole || !IsSupportedHole(id)) return false;
-  SegmentBuffer segments{};
+  HoleSegments segments;
   const std::size_t n = FetchHoleSegments(id, segments);
   FigureBuffer figure;  // filled by the host before each read
   Point2 found{};

@@ -106,6 +106,16 @@ TEST_F(CommandTest, ReadyCallbacksMakeTheirCallsInOrder) {
   }
 }
 
+TEST_F(CommandTest, BlinkingShowsEverySegmentOfALongHole) {
+  std::vector<zethost::Geometry> rings;
+  for (int k = 0; k < 33; ++k) rings.push_back(zethost::Circle{{4, 4}, 1.0 + k});
+  const HoleId h = zethost::HoleIdOf(zethost::AddHole(rings, {zethost::MakeItem(1, 2, "X")}));
+  ClearHoleGroups();
+  AddHoleGroup(h);
+  ReviewReady();
+  EXPECT_EQ(zethost::BlinkingSegments().size(), 33u);
+}
+
 TEST_F(CommandTest, BlinkingLeavesOutHolesTheHostCannotShow) {
   const HoleId a = AddRoundHole({1, 2}, 1);
   const HoleId b = AddRoundHole({3, 2}, 1);

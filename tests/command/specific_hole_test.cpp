@@ -94,6 +94,32 @@ TEST_F(SpecificHoleTest, ExamplePicksAddReplaceAndTakeBack) {
   }
 }
 
+TEST_F(SpecificHoleTest, PickingAnExampleAgainTakesItBackWhateverItsGroup) {
+  // Diameters 10, 10 + 0.6 µ and 10 + 1.2 µ: each is the same as the next within the tolerance
+  // of 1 µ, the first and the last are not.
+  const auto hole = [](double x, double diameter) {
+    return zethost::HoleIdOf(
+        zethost::AddHole({zethost::Circle{{x, 30.3}, 2}}, {zethost::MakeItem(9, diameter, "D")}));
+  };
+  const HoleId x = hole(0.3, 10);
+  const HoleId y = hole(10.3, 10 + 0.6e-6);
+  const HoleId z = hole(20.3, 10 + 1.2e-6);
+  const struct {
+    std::vector<HoleId> picks;
+    Groups_t expected;
+  } cases[] = {
+      {{x, z}, {{x}, {z}}},
+      {{x, z, y}, {{y}, {z}}},  // y replaces x, the same as it
+      {{x, z, y, z}, {{y}}},    // z, the same as y too, is still the example of its own group
+      {{x, z, y, y}, {{z}}},
+  };
+  for (const auto& tc : cases) {
+    StartAt({0, 0});
+    for (const HoleId id : tc.picks) EXPECT_EQ(PickHole(id).result, STEP_NEXT);
+    EXPECT_EQ(Groups(), tc.expected);
+  }
+}
+
 TEST_F(SpecificHoleTest, PickStepsRefuseAndStay) {
   StartAt({0, 0});
   EXPECT_EQ(PickSlot().result, STEP_STAY);

@@ -115,7 +115,7 @@ TEST_F(CommandTest, FinishCorrectionAsksForTheUnitAndReportsTheCount) {
     const char16_t* error;
     const char16_t* box;
   } cases[] = {
-      {"click row 4\nok\n", true, nullptr, u"총 4개의 Hole 위치를 변경했습니다."},
+      {"click row 4\nok\n", true, nullptr, u"총 3개의 Hole 위치를 변경했습니다."},
       {"ok\n", false, u"취소하셨습니다.", nullptr},
       {"click row 4\ncancel\n", false, u"취소하셨습니다.", nullptr},
       {"\n", false, u"취소하셨습니다.", nullptr},
@@ -130,7 +130,7 @@ TEST_F(CommandTest, FinishCorrectionAsksForTheUnitAndReportsTheCount) {
     ClearHoleGroups();
     AddHoleGroup(a);
     AppendHoleIfAbsent(1, b);
-    AppendHoleIfAbsent(1, d);  // a hole in two groups counts twice
+    AppendHoleIfAbsent(1, d);  // a hole in two groups counts once
     AddHoleGroup(d);
     ScriptDialogs(c.actions);
     EXPECT_EQ(FinishCorrection(), STEP_FINISHED);
@@ -147,6 +147,54 @@ TEST_F(CommandTest, FinishCorrectionAsksForTheUnitAndReportsTheCount) {
     const std::vector<std::u16string> boxes =
         c.box != nullptr ? std::vector<std::u16string>{c.box} : std::vector<std::u16string>{};
     EXPECT_EQ(Texts(Kind::Box), boxes) << c.actions;
+  }
+}
+
+TEST_F(CommandTest, TheCountIsOfTheDistinctHolesCorrected) {
+  const struct {
+    const char* name;
+    int drills;       // round holes off the grid
+    int onGrid;       // round holes already on it
+    int unsupported;  // holes the host marks unsupported
+    int lines;        // holes of lines only, without a centre
+    int twice;        // drills that also stand in a second group
+    const char16_t* box;
+  } cases[] = {
+      {"drills only", 3, 0, 0, 0, 0, u"총 3개의 Hole 위치를 변경했습니다."},
+      {"drills and unsupported holes", 3, 0, 2, 0, 0, u"총 3개의 Hole 위치를 변경했습니다."},
+      {"holes without a centre", 2, 0, 0, 2, 0, u"총 2개의 Hole 위치를 변경했습니다."},
+      {"holes already in place count", 1, 2, 0, 0, 0, u"총 3개의 Hole 위치를 변경했습니다."},
+      {"a hole in two groups counts once", 3, 0, 1, 0, 2, u"총 3개의 Hole 위치를 변경했습니다."},
+      {"nothing corrected", 0, 0, 2, 1, 0, u"총 0개의 Hole 위치를 변경했습니다."},
+  };
+  for (const auto& c : cases) {
+    zethost::ResetHost();
+    ASSERT_EQ(Startup(0, 0, 0, 1), 0);
+    std::vector<HoleId> members;
+    std::vector<HoleId> drills;
+    for (int k = 0; k < c.drills; ++k) drills.push_back(AddRoundHole({1.2 + 10 * k, 1.2}, 1));
+    members = drills;
+    for (int k = 0; k < c.onGrid; ++k) members.push_back(AddRoundHole({3.0 + 10 * k, 5.0}, 1));
+    for (int k = 0; k < c.unsupported; ++k) {
+      members.push_back(zethost::HoleIdOf(zethost::AddHole(
+          {zethost::Circle{{2.2 + 10 * k, 8.2}, 1}}, {zethost::MakeItem(1, 2, "X")}, true)));
+    }
+    for (int k = 0; k < c.lines; ++k) {
+      const Point2 from{1.2 + 10 * k, 12.2};
+      members.push_back(zethost::HoleIdOf(zethost::AddHole(
+          {zethost::Line{from, {from.x + 1, from.y}}}, {zethost::MakeItem(1, 2, "L")})));
+    }
+    StartAt({0, 0});
+    ClearHoleGroups();
+    AddHoleGroup(members.front());
+    for (std::size_t k = 1; k < members.size(); ++k) AppendHoleIfAbsent(1, members[k]);
+    for (int k = 0; k < c.twice; ++k) {
+      AddHoleGroup(drills[static_cast<std::size_t>(k)]);
+    }
+    ScriptDialogs("click row 3\nok\n");
+    EXPECT_EQ(FinishCorrection(), STEP_FINISHED) << c.name;
+    EXPECT_TRUE(Texts(Kind::Error).empty()) << c.name;
+    EXPECT_EQ(Texts(Kind::Box), std::vector<std::u16string>{c.box}) << c.name;
   }
 }
 

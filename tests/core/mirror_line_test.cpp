@@ -81,4 +81,31 @@ TEST(MirrorLine, AMoveRightAndDownGetsAnAngleInTheFourthQuadrant) {
   EXPECT_EQ(line.q.x, line.m.x + ExactCos(pi * 0.5 + theta));
 }
 
+TEST(MirrorLine, CarriesTheCentreOntoTheTargetOnlyWhereTheLineHasADirection) {
+  struct Case {
+    const char* name;
+    Point2 p;
+    Point2 n;
+    bool bCarries;
+  };
+  const Case kCases[] = {
+      {"near the origin", {0.3, 0.2}, {0.5, 0}, true},
+      {"a million", {1e6 + 0.3, -1e6 + 0.2}, {1e6 + 0.5, -1e6}, true},
+      {"1e17 along Y", {1e17, 0.3}, {1e17, 0.5}, false},
+      // Along X the step of one unit goes along Y, where the coordinates are small.
+      {"1e17 along X, Y small", {1e17 + 32, 5}, {1e17, 5}, true},
+      {"1e17 along X, Y as large", {1e17 + 32, 1e17}, {1e17, 1e17}, false},
+      {"2^60 both ways", {0x1p60, 0x1p60}, {0x1p60 + 256, 0x1p60 - 256}, false},
+  };
+  for (const Case& c : kCases) {
+    const MirrorLine line = MirrorLineBetween(c.p, c.n, Distance(c.p, c.n));
+    EXPECT_EQ(MirrorLineCarries(line, c.p, c.n, 1e-6), c.bCarries) << c.name;
+  }
+  const MirrorLine noLine{{1, 1}, {1, 1}};
+  EXPECT_FALSE(MirrorLineCarries(noLine, {0, 0}, {2, 2}, 1));
+  const double kNaN = std::nan("");
+  const MirrorLine notANumber{{kNaN, 0}, {0, 1}};
+  EXPECT_FALSE(MirrorLineCarries(notANumber, {0, 0}, {0, 0}, 1));
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core_test_support.h"
+#include "correction/unit_rounding.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ using coretest::SetGroups;
 const std::u16string kNoFigure = u"형상의 정보를 얻을수 없습니다.";
 const std::u16string kNoUnit = u"단위를 확인할 수 없습니다.";
 const std::u16string kNoMirror = u"형상의 정보를 수정할수 없습니다.";
+const std::u16string kTooLarge = u"좌표가 너무 커서 위치를 변경할 수 없습니다.";
 
 FigureElement Element(std::int32_t kind, Point2 centre) {
   FigureElement e{};
@@ -121,7 +123,6 @@ TEST_F(RelocationTest, MovesCirclesOntoTheRoundedCentreForEveryUnit) {
       {u"0.01", {100, 200}, {101.006, 199.994}, {101.01, 199.99}},
       {u"0.0001", {0, 0}, {1.23456, -1.23454}, {1.2346, -1.2345}},
       {u"5", {0, 0}, {3, 3}, {5, 5}},
-      {u"0.5", {0, 0}, {2.5, 3}, {2.5, 3}},  // already in place: reflected onto itself
   };
   for (const Case& c : kCases) {
     zethost::ResetHost();
@@ -182,16 +183,93 @@ TEST_F(RelocationTest, ReflectsEverySegmentAcrossTheLineOfTheFirstCentre) {
   EXPECT_EQ(coretest::CountCalls("ZetSgmMirrorSegment"), 3);
 }
 
+// Concentric circles around the centre, one per segment.
+std::vector<zethost::Geometry> Rings(Point2 centre, int count) {
+  std::vector<zethost::Geometry> rings;
+  for (int k = 0; k < count; ++k) rings.push_back(zethost::Circle{centre, 1.0 + 0.01 * k});
+  return rings;
+}
+
+TEST_F(RelocationTest, MovesEverySegmentOfALongHole) {
+  struct Case {
+    int segments;
+    std::vector<std::string> capacities;  // asked of ZetHolGetHoleSegmentId, in order
+  };
+  const Case kCases[] = {
+      {1, {"20"}},
+      {19, {"20"}},
+      {20, {"20", "40"}},
+      {21, {"20", "40"}},
+      {45, {"20", "40", "80"}},
+      {80, {"20", "40", "80", "160"}},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = u"1";
+    const HoleId h = AddShapedHole(Rings({3.3, 4.4}, c.segments));
+    SetGroups({{h}});
+    EXPECT_TRUE(RelocateGroupedHoles()) << c.segments;
+    for (const zethost::Geometry& g : ShapeOf(h)) {
+      ExpectNear(std::get<zethost::Circle>(g).center, {3, 4}, std::to_string(c.segments));
+    }
+    EXPECT_EQ(MirroredSegments().size(), static_cast<std::size_t>(c.segments));
+    std::vector<std::string> capacities;
+    for (const zethost::Call& call : zethost::CallLog()) {
+      if (call.function == "ZetHolGetHoleSegmentId") {
+        capacities.push_back(call.args.substr(call.args.find(',') + 1));
+      }
+    }
+    EXPECT_EQ(capacities, c.capacities) << c.segments;
+  }
+}
+
 TEST_F(RelocationTest, TakesTheFirstKindTwoElementOfAFigure) {
   g_strMoveUnit = u"1";
   const HoleId h = AddCircleHole({7, 3});
   zethost::OverrideFigure(SegmentIdsOf(h)[0], 3,
-                          {Element(1, {100, 100}), Element(2, {5, 5}), Element(2, {9, 9})});
+                          {Element(1, {100, 100}), Element(2, {5.2, 5}), Element(2, {9, 9})});
   SetGroups({{h}});
   EXPECT_TRUE(RelocateGroupedHoles());
-  // Centre (5, 5) is on the grid: the hole is reflected across the vertical line x = 5.
-  EXPECT_EQ(NumbersOfCall("ZetAriLen2Pnts", 0), (std::vector<double>{5, 5, 5, 5}));
-  ExpectNear(CentreOf(h), {3, 3}, "reflected across x = 5");
+  // Centre (5.2, 5) goes to (5, 5): the hole is reflected across the vertical line x = 5.1.
+  EXPECT_EQ(NumbersOfCall("ZetAriLen2Pnts", 0), (std::vector<double>{5.2, 5, 5, 5}));
+  ExpectNear(CentreOf(h), {3.2, 3}, "reflected across x = 5.1");
+}
+
+TEST_F(RelocationTest, LeavesAHoleAlreadyOnTheGridUntouched) {
+  struct Case {
+    const char* name;
+    const char16_t* unit;
+    Point2 base;
+    Point2 centre;
+  };
+  const Case kCases[] = {
+      {"at the base point", u"0.5", {0, 0}, {0, 0}},
+      {"on the grid of the base", u"0.5", {0.3, 0.2}, {2.8, -1.3}},
+      {"whole unit", u"10", {1, 1}, {21, -9}},
+      {"far from the origin", u"0.5", {0, 0}, {1e17, 0.5}},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = c.unit;
+    g_ptBase = c.base;
+    // A D shape: half a circle closed by its diameter; a reflection would flip it.
+    const zethost::Arc half{
+        c.centre, {c.centre.x, c.centre.y - 2}, {c.centre.x, c.centre.y + 2}, true};
+    const zethost::Line diameter{{c.centre.x, c.centre.y + 2}, {c.centre.x, c.centre.y - 2}};
+    const HoleId h = AddShapedHole({half, diameter});
+    const HoleId off = AddCircleHole({c.centre.x + 0.2, c.centre.y});
+    const auto before = ShapeOf(h);
+    SetGroups({{h, off}});
+    EXPECT_TRUE(RelocateGroupedHoles()) << c.name;
+    const auto after = ShapeOf(h);
+    EXPECT_EQ(std::get<zethost::Arc>(after[0]).start.x, half.start.x) << c.name;
+    EXPECT_EQ(std::get<zethost::Arc>(after[0]).counterClockwise, true) << c.name;
+    ExpectSameShape(after, before, c.name);
+    EXPECT_TRUE(ErrorMessages().empty()) << c.name;
+    // Only the hole off the grid is measured and reflected.
+    EXPECT_EQ(coretest::CountCalls("ZetAriLen2Pnts"), c.centre.x > 1e16 ? 0 : 1) << c.name;
+    EXPECT_EQ(MirroredSegments().size(), c.centre.x > 1e16 ? 0u : 1u) << c.name;
+  }
 }
 
 TEST_F(RelocationTest, SkipsHolesItCannotMoveAndGoesOn) {
@@ -276,12 +354,14 @@ TEST_F(RelocationTest, StopsWithTheMessageOfTheFirstFailure) {
        [kNaN](HoleId, HoleId second) {
          zethost::OverrideFigure(SegmentIdsOf(second)[0], 1, {Element(2, {kNaN, 1})});
        },
-       kNoUnit, true},
+       kNoFigure, true},
       {"centre too far for the rounding", u"1",
        [](HoleId, HoleId second) {
          zethost::OverrideFigure(SegmentIdsOf(second)[0], 1, {Element(2, {1, 1e300})});
        },
-       kNoUnit, true},
+       kTooLarge, true},
+      {"distance the host cannot measure", u"1",
+       [](HoleId, HoleId) { zethost::FailOnCall("ZetAriLen2Pnts", 2); }, kNoMirror, true},
       {"mirror fails", u"1",
        [](HoleId, HoleId second) {
          zethost::FailForId("ZetSgmMirrorSegment", SegmentIdsOf(second)[0]);
@@ -304,6 +384,55 @@ TEST_F(RelocationTest, StopsWithTheMessageOfTheFirstFailure) {
     EXPECT_EQ(coretest::FirstArguments("ZetHolGetHoleData").size(), c.bFirstMoved ? 2u : 1u)
         << c.name;
     EXPECT_TRUE(zethost::Resources() == zethost::OpenResources{}) << c.name;
+  }
+}
+
+TEST_F(RelocationTest, LeavesAHoleTooFarFromTheOriginWhereItIs) {
+  struct Case {
+    const char* name;
+    const char16_t* unit;
+    Point2 centre;
+    bool bMoves;
+  };
+  const Case kCases[] = {
+      // One drawing unit is below the rounding of the coordinates: the line has no direction.
+      {"X about 1e17", u"0.5", {1e17, 0.3}, false},
+      {"Y about 1e17", u"0.5", {0.3, -1e17}, false},
+      // The offset scaled to the unit does not fit the rounding's integers.
+      {"1e15 at the smallest unit", u"0.0001", {1e15, 0.5}, false},
+      // Large, but the line still lands within a tiny fraction of the unit.
+      {"a million, smallest unit", u"0.0001", {1e6 + 0.00003, -1e6 - 0.00004}, true},
+      {"ten million", u"0.001", {1e7 + 0.0003, 0.2}, true},
+  };
+  for (const Case& c : kCases) {
+    zethost::ResetHost();
+    g_strMoveUnit = c.unit;
+    const HoleId first = AddCircleHole({1.30004, 1.30004});
+    const HoleId far = AddShapedHole({zethost::Circle{c.centre, 1}, zethost::Circle{c.centre, 2}});
+    const HoleId after = AddCircleHole({7.3, 7.3});
+    const auto before = ShapeOf(far);
+    SetGroups({{first, far, after}});
+    const auto rounded = [&c](Point2 p) {
+      Point2 target{};
+      EXPECT_TRUE(RoundToUnit(c.unit, p.x, target.x) && RoundToUnit(c.unit, p.y, target.y));
+      return target;
+    };
+    EXPECT_EQ(RelocateGroupedHoles(), c.bMoves) << c.name;
+    ExpectNear(CentreOf(first), rounded({1.30004, 1.30004}), c.name);
+    if (c.bMoves) {
+      EXPECT_TRUE(ErrorMessages().empty()) << c.name;
+      // Within a few units in the last place of coordinates this large.
+      EXPECT_NEAR(CentreOf(far).x, rounded(c.centre).x, 1e-8) << c.name;
+      EXPECT_NEAR(CentreOf(far).y, rounded(c.centre).y, 1e-8) << c.name;
+      continue;
+    }
+    EXPECT_EQ(ErrorMessages(), std::vector<std::u16string>{kTooLarge}) << c.name;
+    ExpectSameShape(ShapeOf(far), before, c.name);
+    EXPECT_EQ(CentreOf(far).x, c.centre.x) << c.name;
+    EXPECT_EQ(CentreOf(far).y, c.centre.y) << c.name;
+    ExpectNear(CentreOf(after), {7.3, 7.3}, c.name);
+    EXPECT_EQ(MirroredSegments(), std::vector<std::string>{std::to_string(SegmentIdsOf(first)[0])})
+        << c.name;
   }
 }
 
@@ -337,7 +466,7 @@ TEST_F(RelocationTest, AMirrorFailureLeavesTheFailingHoleWhole) {
 
 TEST_F(RelocationTest, CallsTheHostInItsOrderForOneHole) {
   g_strMoveUnit = u"0.5";
-  const HoleId h = AddCircleHole({0.0, 0.0});  // already in place
+  const HoleId h = AddCircleHole({0.0, 0.25});  // straight up to (0, 0.5)
   SetGroups({{h}});
   EXPECT_TRUE(RelocateGroupedHoles());
   const auto calls = zethost::CalledFunctions();
@@ -345,11 +474,13 @@ TEST_F(RelocationTest, CallsTheHostInItsOrderForOneHole) {
                                           "ZetHolGetHoleSegmentId", "ZetFigGetFigure2",
                                           "ZetAriLen2Pnts",         "ZetSgmMirrorSegment"};
   EXPECT_EQ(calls, expected);
-  // Segment id, M = P, Q one unit up (cos and sin of π/2), then the fixed 0 and 1.
+  // Segment id, M halfway up (cos of π/2 leaves its trace in X), Q one unit along the horizontal
+  // (cos and sin of π), then the fixed 0 and 1.
   const double segment = SegmentIdsOf(h)[0];
   EXPECT_EQ(NumbersOfCall("ZetSgmMirrorSegment", 0),
-            (std::vector<double>{segment, 0, 0, 6.123233995736766e-17, 1, 0, 1}));
-  ExpectNear(CentreOf(h), {0, 0}, "reflected onto itself");
+            (std::vector<double>{segment, 6.123233995736766e-17 * 0.125, 0.375, -1,
+                                 0.37500000000000011, 0, 1}));
+  ExpectNear(CentreOf(h), {0, 0.5}, "moved up");
 }
 
 }  // namespace

@@ -150,6 +150,18 @@ TEST_F(SearchTest, HoleCentreIsTheFirstKindTwoElementOfTheLastSegmentWithOne) {
   EXPECT_EQ(coretest::CountCalls("ZetFigGetFigure2"), 3);
 }
 
+TEST_F(SearchTest, HoleCentreLooksAtEverySegmentOfALongHole) {
+  std::vector<zethost::Geometry> segments;
+  for (int k = 0; k < 24; ++k) segments.push_back(zethost::Circle{{1, 1}, 1.0 + k});
+  segments.push_back(zethost::Circle{{8, 9}, 1});
+  const HoleId h = AddShapedHole(segments);
+  Point2 centre{-1, -1};
+  EXPECT_TRUE(GetHoleCenter(h, centre));
+  EXPECT_EQ(centre.x, 8.0);
+  EXPECT_EQ(centre.y, 9.0);
+  EXPECT_EQ(coretest::CountCalls("ZetFigGetFigure2"), 25);
+}
+
 TEST_F(SearchTest, HoleCentreFailsWithoutTouchingTheResult) {
   const HoleId h = AddShapedHole({zethost::Circle{{1, 1}, 1}, zethost::Circle{{2, 2}, 1}});
   struct Case {

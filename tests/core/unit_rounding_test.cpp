@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -134,3 +135,39 @@ TEST(RoundToUnit, RefusesOffsetsThatDoNotFitTheIntegerTruncation) {
 }
 
 }  // namespace
+
+TEST(MoveUnitSize, GivesTheSizeOfEveryUnitAndRefusesOtherTexts) {
+  const std::pair<const char16_t*, double> kUnits[] = {
+      {u"10", 10},       {u"5", 5},         {u"1", 1},         {u"0.5", 0.5},
+      {u"0.1", 0.1},     {u"0.05", 0.05},   {u"0.01", 0.01},   {u"0.005", 0.005},
+      {u"0.001", 0.001}, {u"0.0005", 5e-4}, {u"0.0001", 1e-4},
+  };
+  for (const auto& [unit, expected] : kUnits) {
+    double size = -1;
+    EXPECT_TRUE(MoveUnitSize(unit, size));
+    EXPECT_NEAR(size, expected, expected * 1e-15);
+  }
+  for (const char16_t* text : {u"", u"10.0", u"0.50", u" 1", u"2"}) {
+    double size = -1;
+    EXPECT_FALSE(MoveUnitSize(text, size));
+    EXPECT_EQ(size, -1);
+  }
+}
+
+TEST(UnitRule, RoundsExactlyAsRoundToUnitAndIsEmptyForOtherTexts) {
+  const char16_t* const kTexts[] = {u"10",     u"5",    u"1",     u"0.5",   u"0.1",
+                                    u"0.05",   u"0.01", u"0.005", u"0.001", u"0.0005",
+                                    u"0.0001", u"",     u"10.0",  u"0.50"};
+  const double kOffsets[] = {0, -0.0, 1.005, -3.375, 12.25, 1e300, -7.5, 0.00025, 2.675, 1e15};
+  for (const char16_t* text : kTexts) {
+    const UnitRule rule = FindUnitRule(text);
+    for (double x : kOffsets) {
+      double viaText = -1;
+      double viaRule = -1;
+      EXPECT_EQ(RoundWithRule(rule, x, viaRule), RoundToUnit(text, x, viaText));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(viaRule), std::bit_cast<std::uint64_t>(viaText));
+    }
+  }
+  EXPECT_EQ(FindUnitRule(u"2").pWhole, nullptr);
+  EXPECT_EQ(FindUnitRule(u"2").pHalf, nullptr);
+}

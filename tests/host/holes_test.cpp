@@ -52,19 +52,27 @@ TEST_F(HolesTest, HoleDataCopiesTheRecord) {
 TEST_F(HolesTest, SegmentListRespectsTheCapacity) {
   const std::int32_t hole = AddHole({CircleAt(0, 0, 1), CircleAt(0, 0, 2), CircleAt(0, 0, 3)}, {});
   const HoleId id = HoleIdOf(hole);
+  std::vector<Geometry> many;
+  for (int k = 0; k < 45; ++k) many.push_back(CircleAt(0, 0, 1 + k));
+  const std::int32_t longHole = AddHole(many, {});
+  const HoleId longId = HoleIdOf(longHole);
   struct Case {
     HoleId id;
     std::int32_t capacity;
     std::int32_t expected;
   };
-  const Case cases[] = {{id, kMaxHoleSegments, 3}, {id, 2, 2}, {id, 0, 0}, {id + 7, 20, -1}};
+  // Capacities above the plug-in's first buffer of 20 are honoured as well.
+  const Case cases[] = {{id, kMaxHoleSegments, 3}, {id, 2, 2},       {id, 0, 0},
+                        {id + 70, 20, -1},         {longId, 20, 20}, {longId, 40, 40},
+                        {longId, 80, 45},          {longId, 45, 45}, {longId, 44, 44}};
   for (const Case& c : cases) {
-    ElementRef refs[kMaxHoleSegments + 1]{};
-    refs[c.capacity < 0 ? 0 : c.capacity] = {-9, -9};  // a guard just past the capacity
-    ASSERT_EQ(ZetHolGetHoleSegmentId(c.id, refs, c.capacity), c.expected) << c.capacity;
+    std::vector<ElementRef> refs(static_cast<std::size_t>(c.capacity) + 1);
+    refs[static_cast<std::size_t>(c.capacity)] = {-9, -9};  // a guard just past the capacity
+    ASSERT_EQ(ZetHolGetHoleSegmentId(c.id, refs.data(), c.capacity), c.expected) << c.capacity;
+    const std::int32_t instance = c.id == longId ? longHole : hole;
     for (std::int32_t k = 0; k < c.expected; ++k) {
-      EXPECT_EQ(refs[k].nInstanceId, hole);
-      EXPECT_EQ(refs[k].nSegmentId, FindElement(hole)->segments[k].id);
+      EXPECT_EQ(refs[k].nInstanceId, instance);
+      EXPECT_EQ(refs[k].nSegmentId, FindElement(instance)->segments[k].id);
     }
     if (c.expected >= 0) {
       EXPECT_EQ(refs[c.capacity].nInstanceId, -9) << "written past capacity";
