@@ -1,5 +1,6 @@
 #include "cli/hole_report.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/files/number_text.h"
@@ -49,6 +50,27 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
   }
   report += std::to_string(moved) + " holes moved\n";
   return report;
+}
+
+std::string FormatMoveSummary(const std::vector<zethost::Element>& before) {
+  std::vector<const zethost::Element*> kinds;
+  std::size_t moved = 0;
+  double largest = 0;
+  for (const zethost::Element& old : before) {
+    const zethost::Element* now = zethost::FindElement(old.instanceId);
+    if (old.kind != zethost::ElementKind::Hole || now == nullptr) continue;
+    const auto oldCenter = ElementCenter(old);
+    const auto newCenter = ElementCenter(*now);
+    if (!oldCenter || !newCenter || SamePoint(oldCenter, newCenter)) continue;
+    ++moved;
+    largest =
+        std::max(largest, std::hypot(newCenter->x - oldCenter->x, newCenter->y - oldCenter->y));
+    bool known = false;
+    for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, old);
+    if (!known) kinds.push_back(&old);
+  }
+  return std::to_string(moved) + " holes moved, of " + std::to_string(kinds.size()) +
+         (kinds.size() == 1 ? " kind" : " kinds") + "; the largest move " + FormatNumber(largest);
 }
 
 double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {

@@ -9,6 +9,9 @@
 // One line per hole of the drawing: "hole <id> element <n>: x,y -> x',y' moved|unchanged"; a
 // centre that moved by less than 1e-9 in both directions counts as unchanged.
 std::string FormatHoleReport(const std::vector<zethost::Element>& before);
+// The batch's closing line: how many holes moved, of how many kinds, and the largest move.
+std::string FormatMoveSummary(const std::vector<zethost::Element>& before);
+
 // The coarsest of the eleven move units on whose grid around base every moved hole's centre
 // lies; 0 when no hole moved.
 double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base);

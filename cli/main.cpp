@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/command_line.h"
 #include "cli/dialog_driver.h"
 #include "cli/hole_report.h"
@@ -63,6 +64,25 @@ void NoteUnsavedCorrection(const Options& options, const SessionRecord& record) 
   ShowNote("the corrected drawing was not saved: no -o OUT.drawing was given");
 }
 
+// The batch form types the inputs: picks at one hole of each kind, or at the given points.
+bool StartBatch(const Options& options, std::string& error) {
+  if (!IsBatch(options)) return true;
+  std::vector<Point2> examples = options.like;
+  if (options.all && !ExamplePoints(examples, error)) return false;
+  std::fprintf(stderr, "tarnell: %s: %zu elements read; %zu kinds of hole to correct\n",
+               options.drawing.c_str(), zethost::Elements().size(), examples.size());
+  SetInputScript([options, examples] { return BatchLines(options, examples); });
+  return true;
+}
+
+// The batch says what it did, and succeeds only when the command corrected the holes.
+int FinishBatch(const std::vector<zethost::Element>& before, const SessionRecord& record) {
+  const bool bDone = record.corrections > 0 && record.failedCorrections == 0;
+  std::printf("tarnell: %s\n", bDone ? FormatMoveSummary(before).c_str()
+                                     : "the correction was not done; nothing was moved");
+  return bDone ? kExitOk : kExitCorrectionFailed;
+}
+
 int Run(const Options& options) {
   std::string error;
   if (!OpenSession(options.session, error)) return Fail(error);
@@ -71,6 +91,7 @@ int Run(const Options& options) {
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
   const std::vector<zethost::Element> before = zethost::Elements();
+  if (!StartBatch(options, error)) return Fail(error);
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
   if (!LoadPlugin(pluginPath, plugin, error)) return Fail(error);
@@ -85,6 +106,7 @@ int Run(const Options& options) {
   NoteUnsavedCorrection(options, record);
   UnloadPlugin(plugin);
   if (!WriteOutputs(options, before, record, error)) return Fail(error);
+  if (IsBatch(options)) return FinishBatch(before, record);
   return record.failedCorrections > 0 ? kExitCorrectionFailed : kExitOk;
 }
 

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "cli/batch.h"
+#include "cli/input_line.h"
 #include "host/files/number_text.h"
 
 namespace {
@@ -23,6 +25,54 @@ bool ParseAperture(std::string_view text, double& aperture) {
   return true;
 }
 
+bool ReadPointOption(std::string_view name, const std::string& text, Point2& point,
+                     std::string& error) {
+  std::string problem;
+  if (const std::optional<Point2> p = ParsePoint(text, problem)) {
+    point = *p;
+    return true;
+  }
+  error = std::string(name) + " needs a point x,y, not '" + text + "'" +
+          (problem.empty() ? "" : ": " + problem);
+  return false;
+}
+
+// The batch options other than the plain flag --all; false with the problem in error.
+bool BatchOption(std::string_view arg, const std::string& value, Options& options,
+                 std::string& error) {
+  if (arg == "--unit") {
+    options.unit = value;
+    return true;
+  }
+  Point2 point{};
+  if (!ReadPointOption(arg, value, point, error)) return false;
+  if (arg == "--base") options.base = point;
+  if (arg == "--like") options.like.push_back(point);
+  return true;
+}
+
+bool IsBatchValueOption(std::string_view arg) {
+  return arg == "--base" || arg == "--unit" || arg == "--like";
+}
+
+// A batch needs a base point, a unit and a choice of holes, and no session of its own.
+bool CheckBatch(const Options& options, std::string& error) {
+  if (!IsBatch(options)) return true;
+  if (!options.base) error = "the batch form needs --base X,Y";
+  if (error.empty() && options.unit.empty()) error = "the batch form needs --unit UNIT";
+  if (error.empty() && MoveUnitRow(options.unit) == 0) {
+    error = "--unit must be one of 10 5 1 0.5 0.1 0.05 0.01 0.005 0.001 0.0005 0.0001, not '" +
+            options.unit + "'";
+  }
+  if (error.empty() && options.all == !options.like.empty()) {
+    error = "the batch form needs either --all or --like X,Y";
+  }
+  if (error.empty() && !options.session.empty()) {
+    error = "--session and the batch form exclude each other: the batch types the inputs itself";
+  }
+  return error.empty();
+}
+
 // --help and --version answer at once, whatever else is on the command line.
 bool IsQuestion(std::string_view arg, Options& options) {
   if (arg == "--help" || arg == "-h") options.help = true;
@@ -41,7 +91,15 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     std::string* field = arg == "--aperture" ? &aperture : ValueField(options, arg);
-    if (field != nullptr) {
+    if (arg == "--all") {
+      options.all = true;
+    } else if (IsBatchValueOption(arg)) {
+      if (i + 1 >= argc) {
+        error = "option " + std::string(arg) + " needs a value";
+        return std::nullopt;
+      }
+      if (!BatchOption(arg, argv[++i], options, error)) return std::nullopt;
+    } else if (field != nullptr) {
       if (i + 1 >= argc) {
         error = "option " + std::string(arg) + " needs a value";
         return std::nullopt;
@@ -65,5 +123,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
     error = "--aperture needs a positive number, not '" + aperture + "'";
     return std::nullopt;
   }
+  if (!CheckBatch(options, error)) return std::nullopt;
   return options;
 }

@@ -1,0 +1,60 @@
+#include "cli/batch.h"
+
+#include "host/files/number_text.h"
+
+namespace {
+
+constexpr const char* kUnits[] = {"10",   "5",     "1",     "0.5",    "0.1",   "0.05",
+                                  "0.01", "0.005", "0.001", "0.0005", "0.0001"};
+// At most this many groups of holes: the command's own limit.
+constexpr std::size_t kMostKinds = 99;
+
+std::string PointText(Point2 p) {
+  return zethost::ShortestNumber(p.x) + "," + zethost::ShortestNumber(p.y);
+}
+
+// What a user types: switch to the specific-hole mode if needed (Enter at the base-point prompt
+// opens the mode dialog), the base point, one pick per example, Enter to end the picks, Enter for
+// the whole drawing, Enter to confirm what was gathered, then the unit in its dialog.
+}  // namespace
+
+std::vector<std::string> BatchLines(const Options& options, const std::vector<Point2>& examples) {
+  std::vector<std::string> lines;
+  if (zethost::CursorText() != u"특정구멍") {
+    lines.insert(lines.end(), {"", "click 15001", "ok", "tarnell"});
+  }
+  lines.push_back(PointText(*options.base));
+  for (const Point2& p : examples) lines.push_back("pick " + PointText(p));
+  lines.insert(lines.end(), {"", "", ""});
+  lines.push_back("click row " + std::to_string(MoveUnitRow(options.unit)));
+  lines.insert(lines.end(), {"ok", "quit"});
+  return lines;
+}
+
+int MoveUnitRow(std::string_view unit) {
+  for (std::size_t k = 0; k < std::size(kUnits); ++k) {
+    if (unit == kUnits[k]) return static_cast<int>(k + 1);
+  }
+  return 0;
+}
+
+bool ExamplePoints(std::vector<Point2>& points, std::string& error) {
+  std::vector<const zethost::Element*> kinds;
+  for (const zethost::Element& e : zethost::Elements()) {
+    if (e.kind != zethost::ElementKind::Hole || e.unsupported) continue;
+    bool known = false;
+    for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, e);
+    if (known) continue;
+    const std::optional<Point2> centre = zethost::ElementCenter(e);
+    if (!centre) continue;
+    if (kinds.size() == kMostKinds) {
+      error =
+          "the drawing has more than 99 kinds of hole, more than one run can correct: "
+          "correct them in parts with --like";
+      return false;
+    }
+    kinds.push_back(&e);
+    points.push_back(*centre);
+  }
+  return true;
+}
