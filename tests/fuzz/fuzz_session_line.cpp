@@ -1,0 +1,88 @@
+// The lines of a session: what a user types at the command line and in a dialog. Every line
+// either gives an input with finite points or is refused with a message; a point written back
+// in its shortest form reads as the same point; a dialog action formats to a line that reads back
+// to the same action.
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "cli/input_line.h"
+#include "settings/dialog_actions.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+std::string PointText(Point2 p) {
+  char buffer[64];
+  auto end = std::to_chars(buffer, buffer + sizeof buffer, p.x).ptr;
+  *end++ = ',';
+  end = std::to_chars(end, buffer + sizeof buffer, p.y).ptr;
+  return std::string(buffer, end);
+}
+
+bool SamePoint(Point2 a, Point2 b) {
+  return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0;
+}
+
+bool Finite(Point2 p) {
+  return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+// The line that stands for the same input, written as the host's own transcript would.
+std::string InputText(const InputLine& input) {
+  switch (input.kind) {
+    case InputKind::Click:
+      return PointText(input.first);
+    case InputKind::Pick:
+      return "pick " + PointText(input.first);
+    case InputKind::Window:
+      return "window " + PointText(input.first) + " " + PointText(input.second);
+    case InputKind::Run:
+      return "tarnell";
+    case InputKind::Quit:
+      return "quit";
+    default:
+      return "";
+  }
+}
+
+void CheckInputLine(std::string_view line) {
+  std::string error;
+  const std::optional<InputLine> input = ParseInputLine(line, error);
+  if (!input) {
+    FuzzCheck(!error.empty(), "a refused input line has a message", line);
+    return;
+  }
+  FuzzCheck(Finite(input->first) && Finite(input->second), "an input's points are finite", line);
+  const std::string again = InputText(*input);
+  const std::optional<InputLine> reread = ParseInputLine(again, error);
+  FuzzCheck(reread && reread->kind == input->kind && SamePoint(reread->first, input->first) &&
+                (input->kind != InputKind::Window || SamePoint(reread->second, input->second)),
+            "an input written back reads as the same input", again);
+}
+
+void CheckDialogAction(std::string_view line) {
+  const std::optional<DialogAction> action = ParseDialogAction(line);
+  if (!action) return;
+  FuzzCheck(action->value >= 0 && action->value <= kMaxDialogActionNumber,
+            "an action's number is in range", line);
+  const std::string text = FormatDialogAction(*action);
+  FuzzCheck(ParseDialogAction(text) == action, "an action formats to a line that reads back", text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view rest(reinterpret_cast<const char*>(data), size);
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    CheckInputLine(line);
+    CheckDialogAction(line);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+  }
+  return 0;
+}
