@@ -1,0 +1,176 @@
+#include "tests/fuzz/run_checks.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <variant>
+
+#include "tests/fuzz/fuzz_check.h"
+
+namespace {
+
+// How far two computations of the same point may differ: a billionth of the magnitudes
+// involved, which is far above the rounding of a reflection and far below any real move.
+double Tolerance(double scale) {
+  return 1e-9 * (1.0 + scale);
+}
+
+double Magnitude(Point2 p) {
+  return std::fabs(p.x) + std::fabs(p.y);
+}
+
+bool Near(Point2 a, Point2 b, double scale) {
+  const double tol = Tolerance(scale + Magnitude(a) + Magnitude(b));
+  return std::fabs(a.x - b.x) <= tol && std::fabs(a.y - b.y) <= tol;
+}
+
+// The reflection of p across the perpendicular bisector of from and to.
+Point2 Reflect(Point2 p, Point2 from, Point2 to) {
+  const double nx = to.x - from.x;
+  const double ny = to.y - from.y;
+  const Point2 mid{(from.x + to.x) / 2, (from.y + to.y) / 2};
+  const double t = 2 * ((p.x - mid.x) * nx + (p.y - mid.y) * ny) / (nx * nx + ny * ny);
+  return Point2{p.x - t * nx, p.y - t * ny};
+}
+
+// Compares a segment after the run with what it should be: the same (moved false) or its
+// reflection (moved true; a reflected arc runs the other way round).
+bool SegmentAsExpected(const zethost::Geometry& was, const zethost::Geometry& is, bool moved,
+                       Point2 from, Point2 to) {
+  if (was.index() != is.index()) return false;
+  const double scale = Magnitude(from) + Magnitude(to);
+  const auto expect = [&](Point2 old, Point2 now) {
+    return Near(moved ? Reflect(old, from, to) : old, now, scale);
+  };
+  if (const auto* circle = std::get_if<zethost::Circle>(&was)) {
+    const auto& now = std::get<zethost::Circle>(is);
+    return expect(circle->center, now.center) && now.radius == circle->radius;
+  }
+  if (const auto* arc = std::get_if<zethost::Arc>(&was)) {
+    const auto& now = std::get<zethost::Arc>(is);
+    return expect(arc->center, now.center) && expect(arc->start, now.start) &&
+           expect(arc->end, now.end) && now.counterClockwise == (arc->counterClockwise != moved);
+  }
+  const auto& line = std::get<zethost::Line>(was);
+  const auto& now = std::get<zethost::Line>(is);
+  return expect(line.start, now.start) && expect(line.end, now.end);
+}
+
+std::string PointText(Point2 p) {
+  char buffer[64];
+  auto end = std::to_chars(buffer, buffer + sizeof buffer, p.x).ptr;
+  *end++ = ',';
+  end = std::to_chars(end, buffer + sizeof buffer, p.y).ptr;
+  return std::string(buffer, end);
+}
+
+double UnitValue(std::u16string_view unit) {
+  std::string text(unit.begin(), unit.end());
+  double value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+bool OnGrid(double coordinate, double base, double unit) {
+  const double k = std::nearbyint((coordinate - base) / unit);
+  const double tol = Tolerance(std::fabs(coordinate) + std::fabs(base));
+  return std::fabs(coordinate - (base + k * unit)) <= tol;
+}
+
+void CheckElement(const zethost::Element& was, const zethost::Element& is,
+                  std::optional<Point2> basePoint, double unit) {
+  const std::string name = "element " + std::to_string(was.instanceId);
+  FuzzCheck(was.instanceId == is.instanceId && was.segments.size() == is.segments.size(),
+            "a run keeps the drawing's elements and segments", name);
+  const std::optional<Point2> from = zethost::ElementCenter(was);
+  const std::optional<Point2> to = zethost::ElementCenter(is);
+  const bool moved = from && to && !Near(*from, *to, 0);
+  FuzzCheck(!moved || was.kind == zethost::ElementKind::Hole, "only holes move", name);
+  for (std::size_t i = 0; i < was.segments.size(); ++i) {
+    FuzzCheck(SegmentAsExpected(was.segments[i].geometry, is.segments[i].geometry, moved,
+                                from.value_or(Point2{}), to.value_or(Point2{})),
+              moved ? "a hole moves wholly: every segment by the same reflection"
+                    : "a hole whose centre stays is left untouched",
+              name + " segment " + std::to_string(was.segments[i].id) +
+                  (from ? " centre " + PointText(*from) : "") +
+                  (to ? " -> " + PointText(*to) : ""));
+  }
+  if (!moved) return;
+  FuzzCheck(basePoint.has_value() && unit > 0, "a hole moves only after a base point and a unit",
+            name);
+  FuzzCheck(OnGrid(to->x, basePoint->x, unit) && OnGrid(to->y, basePoint->y, unit),
+            "a moved centre lies on the grid",
+            name + " at " + PointText(*to) + " base " + PointText(*basePoint) + " unit " +
+                std::to_string(unit));
+}
+
+}  // namespace
+
+void CheckHostAccounting() {
+  const zethost::OpenResources open = zethost::Resources();
+  FuzzCheck(open == zethost::OpenResources{}, "the host's resource accounting is at zero",
+            "hole data " + std::to_string(open.holeData) + ", id arrays " +
+                std::to_string(open.idArrays) + ", selections " + std::to_string(open.selections) +
+                ", bad releases " + std::to_string(open.badReleases));
+  const std::vector<std::string>& errors = zethost::ProtocolErrors();
+  FuzzCheck(errors.empty(), "the plug-in uses the host without a protocol error",
+            errors.empty() ? "" : errors.front());
+}
+
+void CheckHoleMotion(const std::vector<zethost::Element>& before,
+                     const std::vector<zethost::Element>& after, std::optional<Point2> basePoint,
+                     std::u16string_view moveUnit) {
+  FuzzCheck(before.size() == after.size(), "a run keeps the drawing's elements");
+  const double unit = UnitValue(moveUnit);
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    CheckElement(before[i], after[i], basePoint, unit);
+  }
+}
+
+namespace {
+
+// The number in the closing message "총 N개의 Hole 위치를 변경했습니다.", or -1.
+long long ClosingCount(std::u16string_view text) {
+  const std::u16string_view prefix = u"총 ";
+  if (!text.starts_with(prefix)) return -1;
+  long long count = 0;
+  std::size_t i = prefix.size();
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    count = count * 10 + (text[i] - u'0');
+  }
+  return i == prefix.size() ? -1 : count;
+}
+
+}  // namespace
+
+void CheckClosingReport(const std::vector<HoleId>& gathered, std::size_t firstMessage,
+                        std::optional<Point2> basePoint, std::u16string_view moveUnit) {
+  const std::vector<zethost::Message>& messages = zethost::Messages();
+  long long reported = -1;
+  for (std::size_t i = firstMessage; i < messages.size(); ++i) {
+    if (messages[i].kind == zethost::MessageKind::Error) return;
+    if (messages[i].kind == zethost::MessageKind::Box) reported = ClosingCount(messages[i].text);
+  }
+  if (reported < 0) return;
+  FuzzCheck(basePoint.has_value(), "a closing message follows a base point");
+  const double unit = UnitValue(moveUnit);
+  std::vector<HoleId> corrected;
+  for (HoleId id : gathered) {
+    const zethost::Element* hole = zethost::FindHole(id);
+    if (hole == nullptr || hole->unsupported) continue;
+    const std::optional<Point2> centre = zethost::ElementCenter(*hole);
+    if (!centre) continue;
+    FuzzCheck(OnGrid(centre->x, basePoint->x, unit) && OnGrid(centre->y, basePoint->y, unit),
+              "a run that reports success leaves every gathered hole on the grid",
+              "hole " + std::to_string(id) + " at " + PointText(*centre) + " base " +
+                  PointText(*basePoint) + " unit " + std::to_string(unit));
+    if (std::find(corrected.begin(), corrected.end(), id) == corrected.end()) {
+      corrected.push_back(id);
+    }
+  }
+  FuzzCheck(
+      reported == static_cast<long long>(corrected.size()),
+      "the closing message counts the holes corrected, each once",
+      "reported " + std::to_string(reported) + ", corrected " + std::to_string(corrected.size()));
+}

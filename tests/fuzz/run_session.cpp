@@ -1,0 +1,87 @@
+#include "tests/fuzz/run_session.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "cli/input_line.h"
+
+namespace {
+
+std::optional<std::string> ReadLine(std::FILE* in) {
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+  const ssize_t length = ::getline(&buffer, &capacity, in);
+  std::optional<std::string> line;
+  if (length >= 0) line.emplace(buffer, static_cast<std::size_t>(length));
+  std::free(buffer);
+  if (line && !line->empty() && line->back() == '\n') line->pop_back();
+  return line;
+}
+
+zethost::InputResult Deliver(const InputLine& input) {
+  switch (input.kind) {
+    case InputKind::Click:
+      return zethost::Click(input.first);
+    case InputKind::Pick:
+      return zethost::Pick(input.first);
+    case InputKind::Window:
+      return zethost::Window(input.first, input.second);
+    default:
+      return zethost::Confirm();
+  }
+}
+
+struct SessionState {
+  const std::function<void(const FinishedRun&)>& onRunEnd;
+  FinishedRun run;
+  bool bRunning = false;
+  bool bAwaitingBase = false;
+  std::optional<Point2> lastBase;
+};
+
+void StartRun(SessionState& s) {
+  s.run = FinishedRun{zethost::Elements(), std::nullopt, zethost::Messages().size()};
+  s.bRunning = true;
+  s.bAwaitingBase = true;
+  zethost::StartCommand();
+}
+
+void EndRun(SessionState& s) {
+  if (!s.bRunning) return;
+  s.bRunning = false;
+  s.onRunEnd(s.run);
+}
+
+void HandleInput(SessionState& s, const InputLine& input) {
+  const zethost::InputResult result = Deliver(input);
+  if (!result.delivered) return;
+  // The first step of every run takes the base point and moves on with it.
+  if (s.bAwaitingBase && input.kind == InputKind::Click && result.result == STEP_NEXT) {
+    s.run.basePoint = input.first;
+    s.lastBase = input.first;
+  }
+  s.bAwaitingBase = false;
+  if (!zethost::CommandRunning()) EndRun(s);
+}
+
+}  // namespace
+
+std::optional<Point2> RunSession(std::FILE* in,
+                                 const std::function<void(const FinishedRun&)>& onRunEnd) {
+  SessionState s{onRunEnd, {}, false, false, std::nullopt};
+  StartRun(s);
+  if (!zethost::CommandRunning()) EndRun(s);
+  while (const std::optional<std::string> line = ReadLine(in)) {
+    std::string error;
+    const std::optional<InputLine> input = ParseInputLine(*line, error);
+    if (!input) continue;
+    if (input->kind == InputKind::Quit) break;
+    if (input->kind == InputKind::Run) {
+      if (!s.bRunning) StartRun(s);
+    } else if (s.bRunning) {
+      HandleInput(s, *input);
+    }
+  }
+  EndRun(s);
+  return s.lastBase;
+}
