@@ -51,7 +51,8 @@ void CheckPicture(const std::vector<zethost::Element>& before, std::optional<Poi
     return;
   }
   std::string problem;
-  FuzzCheck(IsValidSvg(ReadWholeFile(path), problem), "the picture is valid UTF-8 SVG", problem);
+  FuzzCheck(IsValidSvg(ReadWholeFile(path), PendingFixesChecked(), problem),
+            "the picture is valid UTF-8 SVG", problem);
 }
 
 // The holes the run gathered, as the command's group table holds them after it.
