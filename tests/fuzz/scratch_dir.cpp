@@ -2,20 +2,30 @@
 
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "tests/fuzz/fuzz_check.h"
 
+namespace {
+void RemoveScratchDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(ScratchDir(), ec);
+}
+}  // namespace
+
 const std::string& ScratchDir() {
-  static const std::string dir = [] {
+  // Never destroyed, so that it is still there for the removal at exit.
+  static const std::string& dir = *new std::string([] {
     std::error_code ec;
     const bool bShm = std::filesystem::is_directory("/dev/shm", ec);
     std::string pattern = std::string(bShm ? "/dev/shm" : "/tmp") + "/tarnell-fuzz-XXXXXX";
     FuzzCheck(::mkdtemp(pattern.data()) != nullptr, "a scratch folder can be made", pattern);
+    std::atexit(RemoveScratchDir);
     return pattern;
-  }();
+  }());
   return dir;
 }
 
