@@ -13,3 +13,13 @@ if(TARNELL_SANITIZE)
                       -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# The fuzz build: every library instrumented for libFuzzer's coverage and checked by the
+# sanitizers; only the fuzz targets themselves link libFuzzer's main.
+if(TARNELL_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TARNELL_FUZZ needs clang (libFuzzer); use the fuzz preset")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()

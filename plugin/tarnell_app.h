@@ -11,7 +11,7 @@ class CWinApp {
   virtual bool InitInstance() { return true; }
 
  private:
-  const char16_t* m_pszAppName;
+  [[maybe_unused]] const char16_t* m_pszAppName;  // kept as the framework keeps it; not read
 };
 
 class CTarnellApp : public CWinApp {

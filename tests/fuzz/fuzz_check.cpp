@@ -1,0 +1,19 @@
+#include "tests/fuzz/fuzz_check.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+void FuzzFail(std::string_view property, std::string_view detail) {
+  std::fprintf(stderr, "fuzz property violated: %.*s\n", static_cast<int>(property.size()),
+               property.data());
+  if (!detail.empty()) {
+    std::fprintf(stderr, "  %.*s\n", static_cast<int>(detail.size()), detail.data());
+  }
+  std::fflush(stderr);
+  std::abort();
+}
+
+bool PendingFixesChecked() {
+  static const bool bChecked = std::getenv("TARNELL_FUZZ_PENDING_FIXES") != nullptr;
+  return bChecked;
+}
