@@ -61,6 +61,17 @@ bool RoundedTarget(const UnitRule& unit, const Point2& centre, Point2& target) {
   return true;
 }
 
+// Whether the centre already is the grid point, or differs from it only in the last bits that
+// adding the rounded offset to the base point leaves: the way between them then has no direction
+// to speak of, and a reflection across its bisector would turn the hole by chance.
+bool OnGridPoint(const Point2& centre, const Point2& target) {
+  constexpr double kRounding = 1.0 / (1ULL << 48);
+  const auto near = [](double a, double b) {
+    return std::fabs(a - b) <= std::max(std::fabs(a), std::fabs(b)) * kRounding;
+  };
+  return near(centre.x, target.x) && near(centre.y, target.y);
+}
+
 // The move unit as the relocation uses it: its rounding rule, looked up once, and how near the
 // grid point a reflected centre must land.
 struct MoveUnit {
@@ -144,7 +155,7 @@ bool RelocateHole(HoleId id, const MoveUnit& unit) {
   if (!RoundedTarget(unit.rule, centre, target)) return Fail(RoundingFailure(unit, centre));
   // A hole already on its grid point is left as it is: a reflection would flip any hole that
   // is not symmetric.
-  if (target.x != centre.x || target.y != centre.y) {
+  if (!OnGridPoint(centre, target)) {
     if (const char16_t* failure = MirrorHole(segments, centre, target, unit.tolerance)) {
       return Fail(failure);
     }

@@ -247,6 +247,8 @@ TEST_F(RelocationTest, LeavesAHoleAlreadyOnTheGridUntouched) {
       {"on the grid of the base", u"0.5", {0.3, 0.2}, {2.8, -1.3}},
       {"whole unit", u"10", {1, 1}, {21, -9}},
       {"far from the origin", u"0.5", {0, 0}, {1e17, 0.5}},
+      // 0.1 + 3.2 is 3.3000000000000003: the grid point differs from the centre in the last bit.
+      {"within rounding of its grid point", u"0.1", {0.1, 0.1}, {3.3, 4.4}},
   };
   for (const Case& c : kCases) {
     zethost::ResetHost();
@@ -257,7 +259,7 @@ TEST_F(RelocationTest, LeavesAHoleAlreadyOnTheGridUntouched) {
         c.centre, {c.centre.x, c.centre.y - 2}, {c.centre.x, c.centre.y + 2}, true};
     const zethost::Line diameter{{c.centre.x, c.centre.y + 2}, {c.centre.x, c.centre.y - 2}};
     const HoleId h = AddShapedHole({half, diameter});
-    const HoleId off = AddCircleHole({c.centre.x + 0.2, c.centre.y});
+    const HoleId off = AddCircleHole({c.centre.x + 0.23, c.centre.y});
     const auto before = ShapeOf(h);
     SetGroups({{h, off}});
     EXPECT_TRUE(RelocateGroupedHoles()) << c.name;
