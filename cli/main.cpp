@@ -55,7 +55,7 @@ int Run(const Options& options) {
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
-  const std::vector<zethost::Element> before = zethost::Elements();
+  const zethost::DrawingCopy before = zethost::CopyDrawing();
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
   if (!LoadPlugin(pluginPath, plugin, error)) return Fail(error);
@@ -68,7 +68,7 @@ int Run(const Options& options) {
   SessionRecord record;
   RunCommandLine(record);
   UnloadPlugin(plugin);
-  if (!WriteOutputs(options, before, record, error)) return Fail(error);
+  if (!WriteOutputs(options, before.elements, record, error)) return Fail(error);
   return 0;
 }
 

@@ -85,6 +85,51 @@ bool WriteFileAtomically(const std::string& path, std::string_view content, std:
   return false;
 }
 
+namespace {
+
+bool WritePieces(const fs::path& temporary, const std::function<bool(std::string&)>& next,
+                 std::string& reason) {
+  errno = 0;
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    reason = "cannot create a temporary file: " + Reason();
+    return false;
+  }
+  std::string piece;
+  while (out && next(piece)) {
+    out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    piece.clear();
+  }
+  out.close();
+  if (!out) {
+    reason = "cannot write a temporary file: " + Reason();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::function<bool(std::string&)>& next,
+                         std::string& error) {
+  const fs::path target = PathOf(path);
+  const fs::path temporary = TemporaryFor(target);
+  std::string reason;
+  std::error_code code;
+  try {
+    if (WritePieces(temporary, next, reason)) {
+      fs::rename(temporary, target, code);
+      if (!code) return true;
+      reason = "cannot replace the file: " + code.message();
+    }
+  } catch (const std::exception& failure) {
+    reason = std::string("cannot write a temporary file: ") + failure.what();
+  }
+  fs::remove(temporary, code);
+  error = path + ": " + reason;
+  return false;
+}
+
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error) {
   return WriteFileAtomically(path, content, error);
 }

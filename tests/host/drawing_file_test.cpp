@@ -61,7 +61,8 @@ void BuildRichDrawing() {
 
 TEST_F(DrawingFileTest, RoundTripKeepsTheDrawingAndTheText) {
   BuildRichDrawing();
-  const std::vector<Element> before = Elements();
+  const DrawingCopy copy = CopyDrawing();
+  const std::vector<Element>& before = copy.elements;
   const std::string text = FormatDrawing();
   std::string error;
   ASSERT_TRUE(ParseDrawing(text, "rich.drawing", error)) << error << "\n" << text;
