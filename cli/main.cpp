@@ -55,7 +55,9 @@ int Run(const Options& options) {
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
-  const zethost::DrawingCopy before = zethost::CopyDrawing();
+  // The drawing as it was, for the report and the picture only.
+  const bool keepBefore = !options.report.empty() || !options.picture.empty();
+  const zethost::DrawingCopy before = keepBefore ? zethost::CopyDrawing() : zethost::DrawingCopy();
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
   if (!LoadPlugin(pluginPath, plugin, error)) return Fail(error);

@@ -309,8 +309,15 @@ void ClearDrawing() {
   ++g_revision;
 }
 
-void StageBegin() {
+void StageBegin(std::size_t bytes) {
   g_staged = Drawing();
+  // The shortest element or segment line a drawing holds in bulk takes some 30 bytes; room for
+  // more is only address space until it is used, so the tables need not move while they fill.
+  const std::size_t rows = std::min<std::size_t>(bytes / 24, std::size_t(1) << 26);
+  g_staged.elements.reserve(rows);
+  g_staged.recordOf.reserve(rows);
+  g_staged.segments.reserve(rows);
+  g_staged.ownerOf.reserve(rows);
 }
 
 std::uint32_t StagedElementCount() {

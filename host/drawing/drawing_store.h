@@ -19,7 +19,8 @@ void ClearDrawing();
 // first. Commit makes the staged drawing the host's, whole; holes staged without a hole id get
 // the lowest ids left free, in order. Abandon drops it and leaves the host's drawing as it was.
 inline constexpr std::uint32_t kNotStaged = 0xFFFFFFFF;
-void StageBegin();
+// `bytes` is the size of the file the reader reads: the tables are made room for at once.
+void StageBegin(std::size_t bytes);
 std::uint32_t StagedElementCount();
 std::uint32_t StagedSegmentCount();
 ElementKind StagedLastKind();  // of the last staged element; there must be one

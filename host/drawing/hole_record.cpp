@@ -3,6 +3,7 @@
 // plays no part; the host treats unsupported holes like any other here.
 #include "host/drawing/hole_record.h"
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 
@@ -25,12 +26,17 @@ bool SameItem(const HoleDataItem& a, const HoleDataItem& b) {
          SameBytes(a.nOptionValue, b.nOptionValue);
 }
 
-// FNV-1a over the bytes of one field.
+// Folds one field into the hash eight bytes at a time (a multiply and a rotate per word).
 template <typename T>
 void Mix(std::size_t& hash, const T& field) {
-  unsigned char bytes[sizeof(T)];
+  unsigned char bytes[(sizeof(T) + 7) / 8 * 8] = {};
   std::memcpy(bytes, &field, sizeof(T));
-  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+  for (std::size_t at = 0; at < sizeof bytes; at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes + at, 8);
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    hash ^= hash >> 29;
+  }
 }
 
 void MixItem(std::size_t& hash, const HoleDataItem& item) {

@@ -1,8 +1,10 @@
 // Loading and saving drawing files in big blocks: the file is read a block at a time and each
 // block's whole lines go to the reader, so memory holds one block, not the file; saving formats
 // a block at a time into the temporary file.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "host/drawing/drawing_store.h"
 #include "host/files/atomic_file.h"
@@ -19,24 +21,26 @@ std::filesystem::path PathOf(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-// Feeds the file to the reader; `bad` tells a parse error (reported by the reader) from a
-// failure to read.
+// Feeds the file to the reader a block at a time; the part of a line a block ends in moves to
+// the front of the buffer. `bad` tells a parse error (reported by the reader) from a failure to
+// read.
 bool ReadFile(std::ifstream& in, DrawingReader& reader, bool& bad) {
-  std::string pending;
+  std::vector<char> buffer(2 * kBlock);
+  std::size_t kept = 0;
   for (;;) {
-    const std::size_t kept = pending.size();
-    pending.resize(kept + kBlock);
-    in.read(pending.data() + kept, static_cast<std::streamsize>(kBlock));
-    pending.resize(kept + static_cast<std::size_t>(in.gcount()));
+    if (buffer.size() - kept < kBlock) buffer.resize(kept + kBlock);  // a line longer than a block
+    in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
+    const std::size_t size = kept + static_cast<std::size_t>(in.gcount());
     if (in.bad()) return false;
     const bool final = in.eof();
     std::size_t consumed = 0;
-    if (!ReadDrawingLines(reader, pending, final, consumed)) {
+    if (!ReadDrawingLines(reader, std::string_view(buffer.data(), size), final, consumed)) {
       bad = true;
       return false;
     }
     if (final) return true;
-    pending.erase(0, consumed);
+    kept = size - consumed;
+    std::memmove(buffer.data(), buffer.data() + consumed, kept);
   }
 }
 
@@ -53,7 +57,9 @@ bool Load(const std::string& path, std::string& error) {
     error = path + ": cannot open: " + std::generic_category().message(errno);
     return false;
   }
-  DrawingReaderPtr reader = StartDrawingReader();
+  const std::uintmax_t size = std::filesystem::file_size(file, ignored);
+  DrawingReaderPtr reader =
+      StartDrawingReader(size == static_cast<std::uintmax_t>(-1) ? 0 : std::size_t(size));
   bool bad = false;
   if (!ReadFile(in, *reader, bad)) {
     error = bad ? DrawingReaderError(*reader, path)

@@ -3,8 +3,8 @@
 // drawing, which becomes the host's drawing only when every line is good.
 #include <algorithm>
 #include <charconv>
-#include <type_traits>
 #include <cmath>
+#include <type_traits>
 #include <unordered_set>
 
 #include "host/drawing/drawing_store.h"
@@ -474,8 +474,8 @@ bool FindLineEnd(std::string_view text, std::size_t at, bool final, std::size_t&
 
 }  // namespace
 
-DrawingReaderPtr StartDrawingReader() {
-  StageBegin();
+DrawingReaderPtr StartDrawingReader(std::size_t bytes) {
+  StageBegin(bytes);
   return DrawingReaderPtr(new DrawingReader());
 }
 
@@ -503,7 +503,7 @@ std::string DrawingReaderError(const DrawingReader& reader, const std::string& f
 
 bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error) {
   try {
-    DrawingReaderPtr reader = StartDrawingReader();
+    DrawingReaderPtr reader = StartDrawingReader(text.size());
     std::size_t consumed = 0;
     if (!ReadDrawingLines(*reader, text, true, consumed)) {
       error = DrawingReaderError(*reader, fileName);

@@ -14,8 +14,8 @@ struct DrawingReaderDeleter {
 };
 using DrawingReaderPtr = std::unique_ptr<DrawingReader, DrawingReaderDeleter>;
 
-// A reader at the file's first line, with an empty staged drawing.
-DrawingReaderPtr StartDrawingReader();
+// A reader at the file's first line, with an empty staged drawing, for a file of `bytes` bytes.
+DrawingReaderPtr StartDrawingReader(std::size_t bytes);
 // Reads every whole line of `text`; `consumed` is where the first line not read starts. With
 // `final` the text is the rest of the file and its last line is read as well. False at the first
 // bad line.
