@@ -13,6 +13,7 @@
 #include "host/drawing/geometry.h"
 #include "host/drawing/hole_record.h"
 #include "host/drawing/id_index.h"
+#include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
@@ -183,6 +184,12 @@ std::int32_t AddNew(std::optional<ElementSpec> element) {
   return element && AddElement(*element, error) ? element->instanceId : 0;
 }
 
+template <typename T>
+void ReserveLarge(std::vector<T>& table, std::size_t rows) {
+  table.reserve(rows);
+  AdviseLargeTable(table.data(), table.capacity() * sizeof(T));
+}
+
 const Element* ElementAt(std::uint32_t position) {
   return position == kNoPosition ? nullptr : &g_drawing.elements[position];
 }
@@ -314,10 +321,10 @@ void StageBegin(std::size_t bytes) {
   // The shortest element or segment line a drawing holds in bulk takes some 30 bytes; room for
   // more is only address space until it is used, so the tables need not move while they fill.
   const std::size_t rows = std::min<std::size_t>(bytes / 24, std::size_t(1) << 26);
-  g_staged.elements.reserve(rows);
-  g_staged.recordOf.reserve(rows);
-  g_staged.segments.reserve(rows);
-  g_staged.ownerOf.reserve(rows);
+  ReserveLarge(g_staged.elements, rows);
+  ReserveLarge(g_staged.recordOf, rows);
+  ReserveLarge(g_staged.segments, rows);
+  ReserveLarge(g_staged.ownerOf, rows);
 }
 
 std::uint32_t StagedElementCount() {
