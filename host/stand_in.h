@@ -103,7 +103,9 @@ std::int32_t AddOther(const std::vector<Geometry>& segments);
 // Adds an element exactly as given (ids included); false with a reason when an id is taken.
 bool AddElement(const ElementSpec& element, std::string& error);
 
-const std::vector<Element>& Elements();  // drawing order
+// The drawing in drawing order. Views and pointers into it hold until elements are added, the
+// drawing is replaced or the host is reset; CopyDrawing keeps the drawing as it stands.
+const std::vector<Element>& Elements();
 DrawingCopy CopyDrawing();
 const Element* FindElement(std::int32_t instanceId);
 const Element* FindHole(HoleId holeId);
@@ -135,7 +137,8 @@ std::string FormatDrawing();
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error);
 
 // Before/after picture: the base point, the grid of the move unit near the holes, each moved
-// hole's old and new outline and centre. `before` is a copy of Elements() taken before the run.
+// hole's old and new outline and centre. `before` holds the elements of a CopyDrawing taken
+// before the run.
 struct PictureOptions {
   Point2 basePoint{0, 0};
   double moveUnit = 0;  // 0: no grid
