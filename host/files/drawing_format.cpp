@@ -38,6 +38,8 @@ void AppendQuoted(std::string& out, const char16_t* text) {
       out += c;
     } else if (c == '\n') {
       out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
     } else {
       out += c;
     }

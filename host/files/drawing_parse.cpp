@@ -51,13 +51,18 @@ std::string Text(std::string_view text) {
   return std::string(text);
 }
 
+// The character an escape stands for: \n and \r for the line breaks, \" and \\ for themselves.
+char Unescaped(char c) {
+  return c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+}
+
 // The value of a field, escapes resolved (checked already when the line was split).
 std::string_view ValueOf(const Field& field, Parse& parse) {
   if (!field.quoted) return field.raw;
   parse.scratch.clear();
   for (std::size_t i = 0; i < field.raw.size(); ++i) {
     char c = field.raw[i];
-    if (c == '\\') c = field.raw[++i] == 'n' ? '\n' : field.raw[i];
+    if (c == '\\') c = Unescaped(field.raw[++i]);
     parse.scratch += c;
   }
   return parse.scratch;
@@ -75,8 +80,9 @@ bool ReadQuoted(std::string_view line, std::size_t& i, Field& field, Parse& pars
       return true;
     }
     if (line[i] == '\\') {
-      if (++i == line.size() || (line[i] != '"' && line[i] != '\\' && line[i] != 'n')) {
-        return Fail(parse, "unknown escape in a text (use \\\" \\\\ or \\n)");
+      if (++i == line.size() ||
+          (line[i] != '"' && line[i] != '\\' && line[i] != 'n' && line[i] != 'r')) {
+        return Fail(parse, "unknown escape in a text (use \\\" \\\\ \\n or \\r)");
       }
     }
   }

@@ -262,6 +262,19 @@ TEST_F(DrawingFileTest, EveryLineEndIsAccepted) {
   }
 }
 
+// A CR is a line end now, so a text holding one must be written escaped to read back.
+TEST_F(DrawingFileTest, TextsWithLineBreaksReadBack) {
+  for (const char* text : {"a\rb", "\r", "x\r\ny", "q\n\r"}) {
+    ResetHost();
+    AddHole({CircleAt(0, 0, 1)}, {MakeItem(1, 0, text)});
+    const std::string formatted = FormatDrawing();
+    std::string error;
+    ASSERT_TRUE(ParseDrawing(formatted, "t.d", error)) << error;
+    EXPECT_EQ(ToUtf8(Elements()[0].items[0].szText), text);
+    EXPECT_EQ(FormatDrawing(), formatted);
+  }
+}
+
 // Loading reads the file a block at a time: a large file with each kind of line end, and a bad
 // line near its end, must read as the same text read at once.
 TEST_F(DrawingFileTest, LargeFilesLoadAsTheyParse) {
