@@ -90,7 +90,9 @@ int Run(const Options& options) {
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
-  const std::vector<zethost::Element> before = zethost::Elements();
+  // The drawing as it was, for the report, the picture and the batch's summary only.
+  const bool keepBefore = !options.report.empty() || !options.picture.empty() || IsBatch(options);
+  const zethost::DrawingCopy before = keepBefore ? zethost::CopyDrawing() : zethost::DrawingCopy();
   if (!StartBatch(options, error)) return Fail(error);
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
@@ -105,8 +107,8 @@ int Run(const Options& options) {
   RunCommandLine(record);
   NoteUnsavedCorrection(options, record);
   UnloadPlugin(plugin);
-  if (!WriteOutputs(options, before, record, error)) return Fail(error);
-  if (IsBatch(options)) return FinishBatch(before, record);
+  if (!WriteOutputs(options, before.elements, record, error)) return Fail(error);
+  if (IsBatch(options)) return FinishBatch(before.elements, record);
   return record.failedCorrections > 0 ? kExitCorrectionFailed : kExitOk;
 }
 

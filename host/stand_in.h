@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -46,15 +47,44 @@ struct Segment {
 
 // ---- Drawing ------------------------------------------------------------------------------
 
-enum class ElementKind { Hole, LongHole, Other };
+enum class ElementKind : std::uint8_t { Hole, LongHole, Other };
 
+// An element as the drawing holds it. Its segments and its hole record's items live in the
+// drawing's flat tables (holes of one kind share one item list); the spans stay valid until
+// elements are added, the drawing is replaced or the host is reset.
 struct Element {
-  std::int32_t instanceId;
-  ElementKind kind;
+  std::span<const Segment> segments;
+  std::span<const HoleDataItem> items;  // the hole record's items (kind Hole)
+  std::int32_t instanceId = 0;
+  HoleId holeId = kNoHole;  // set for kind Hole only
+  ElementKind kind = ElementKind::Other;
+  bool unsupported = false;  // a hole the host marks as not supported
+};
+
+// An element to add, holding its own segments and items.
+struct ElementSpec {
+  std::int32_t instanceId = 0;
+  ElementKind kind = ElementKind::Other;
   std::vector<Segment> segments;
-  HoleId holeId = kNoHole;          // set for kind Hole only
-  std::vector<HoleDataItem> items;  // the hole record's items (kind Hole)
-  bool unsupported = false;         // a hole the host marks as not supported
+  HoleId holeId = kNoHole;
+  std::vector<HoleDataItem> items;
+  bool unsupported = false;
+};
+
+// A copy of the whole drawing as it stands, owning its tables: what the command-line host keeps
+// of the drawing before a run. `elements` point into the copy's own tables.
+struct DrawingCopy {
+  std::vector<Segment> segments;
+  std::vector<HoleDataItem> items;
+  std::vector<Element> elements;
+
+  DrawingCopy() = default;
+  DrawingCopy(DrawingCopy&&) = default;
+  DrawingCopy& operator=(DrawingCopy&&) = default;
+  DrawingCopy(const DrawingCopy&) = delete;
+  DrawingCopy& operator=(const DrawingCopy&) = delete;
+  // The k-th segment of the element at `index`, for editing the copy.
+  Segment& SegmentOf(std::size_t index, std::size_t k);
 };
 
 // Empties the drawing and forgets everything else: registration, input state, messages, call
@@ -71,9 +101,12 @@ std::int32_t AddLongHole(const std::vector<Geometry>& segments);
 std::int32_t AddOther(const std::vector<Geometry>& segments);
 
 // Adds an element exactly as given (ids included); false with a reason when an id is taken.
-bool AddElement(const Element& element, std::string& error);
+bool AddElement(const ElementSpec& element, std::string& error);
 
-const std::vector<Element>& Elements();  // drawing order
+// The drawing in drawing order. Views and pointers into it hold until elements are added, the
+// drawing is replaced or the host is reset; CopyDrawing keeps the drawing as it stands.
+const std::vector<Element>& Elements();
+DrawingCopy CopyDrawing();
 const Element* FindElement(std::int32_t instanceId);
 const Element* FindHole(HoleId holeId);
 const Segment* FindSegment(std::int32_t segmentId);
@@ -104,7 +137,8 @@ std::string FormatDrawing();
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error);
 
 // Before/after picture: the base point, the grid of the move unit near the holes, each moved
-// hole's old and new outline and centre. `before` is a copy of Elements() taken before the run.
+// hole's old and new outline and centre. `before` holds the elements of a CopyDrawing taken
+// before the run.
 struct PictureOptions {
   Point2 basePoint{0, 0};
   double moveUnit = 0;  // 0: no grid

@@ -1,8 +1,9 @@
-// Hole items and the host's sameness: two hole records are the same when their item lists are
-// identical, every named field of every item equal byte for byte. The unsupported flag plays
-// no part; the host treats unsupported holes like any other here.
+// Hole items, their pool and the host's sameness: two hole records are the same when their item
+// lists are identical, every named field of every item equal byte for byte. The unsupported flag
+// plays no part; the host treats unsupported holes like any other here.
 #include "host/drawing/hole_record.h"
 
+#include <cstdint>
 #include <cstring>
 #include <functional>
 
@@ -25,12 +26,17 @@ bool SameItem(const HoleDataItem& a, const HoleDataItem& b) {
          SameBytes(a.nOptionValue, b.nOptionValue);
 }
 
-// FNV-1a over the bytes of one field.
+// Folds one field into the hash eight bytes at a time (a multiply and a rotate per word).
 template <typename T>
 void Mix(std::size_t& hash, const T& field) {
-  unsigned char bytes[sizeof(T)];
+  unsigned char bytes[(sizeof(T) + 7) / 8 * 8] = {};
   std::memcpy(bytes, &field, sizeof(T));
-  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+  for (std::size_t at = 0; at < sizeof bytes; at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes + at, 8);
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ull;
+    hash ^= hash >> 29;
+  }
 }
 
 void MixItem(std::size_t& hash, const HoleDataItem& item) {
@@ -65,20 +71,45 @@ HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text
   return item;
 }
 
-bool SameRecord(const Element& a, const Element& b) {
-  if (a.kind != ElementKind::Hole || b.kind != ElementKind::Hole) return false;
-  if (a.items.size() != b.items.size()) return false;
-  for (std::size_t i = 0; i < a.items.size(); ++i) {
-    if (!SameItem(a.items[i], b.items[i])) return false;
+bool SameItems(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!SameItem(a[i], b[i])) return false;
   }
   return true;
 }
 
-std::size_t RecordHash(const Element& element) {
+bool SameRecord(const Element& a, const Element& b) {
+  if (a.kind != ElementKind::Hole || b.kind != ElementKind::Hole) return false;
+  return SameItems(a.items, b.items);
+}
+
+std::size_t RecordHash(std::span<const HoleDataItem> items) {
   std::size_t hash = 14695981039346656037ull;
-  Mix(hash, element.items.size());
-  for (const HoleDataItem& item : element.items) MixItem(hash, item);
+  Mix(hash, items.size());
+  for (const HoleDataItem& item : items) MixItem(hash, item);
   return hash;
+}
+
+std::uint32_t InternRecord(RecordPool& pool, std::span<const HoleDataItem> items) {
+  if (items.empty()) return 0;
+  const std::size_t hash = RecordHash(items);
+  const auto [first, last] = pool.byHash.equal_range(hash);
+  for (auto candidate = first; candidate != last; ++candidate) {
+    if (SameItems(RecordItems(pool, candidate->second), items)) return candidate->second;
+  }
+  const auto record = static_cast<std::uint32_t>(pool.records.size());
+  pool.records.push_back(
+      {static_cast<std::uint32_t>(pool.items.size()), static_cast<std::uint32_t>(items.size())});
+  pool.items.insert(pool.items.end(), items.begin(), items.end());
+  pool.byHash.emplace(hash, record);
+  return record;
+}
+
+std::span<const HoleDataItem> RecordItems(const RecordPool& pool, std::uint32_t record) {
+  const RecordPlace place = pool.records[record];
+  if (place.count == 0) return {};
+  return std::span<const HoleDataItem>(pool.items.data() + place.first, place.count);
 }
 
 }  // namespace zethost

@@ -1,13 +1,35 @@
-// The host's view of hole records: a hash that agrees with SameRecord, for grouping holes.
+// The host's view of hole records: records interned in one pool, so that holes of one kind
+// share one item list, and a hash that agrees with SameRecord.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
 
 #include "host/stand_in.h"
 
 namespace zethost {
 
-// Equal for any two elements that SameRecord finds the same.
-std::size_t RecordHash(const Element& element);
+struct RecordPlace {
+  std::uint32_t first;
+  std::uint32_t count;
+};
+
+// Every distinct item list once. Record 0 is the empty list.
+struct RecordPool {
+  std::vector<HoleDataItem> items;
+  std::vector<RecordPlace> records{RecordPlace{0, 0}};
+  std::unordered_multimap<std::size_t, std::uint32_t> byHash;
+};
+
+// The record holding exactly these items, added when new. Adding may move the pool's items.
+std::uint32_t InternRecord(RecordPool& pool, std::span<const HoleDataItem> items);
+std::span<const HoleDataItem> RecordItems(const RecordPool& pool, std::uint32_t record);
+
+// Equal for any two item lists that SameRecord finds the same.
+std::size_t RecordHash(std::span<const HoleDataItem> items);
+bool SameItems(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b);
 
 }  // namespace zethost

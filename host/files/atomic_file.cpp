@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <system_error>
 
 #include "host/stand_in.h"
@@ -38,14 +39,16 @@ fs::path TemporaryFor(const fs::path& target) {
   return candidate;
 }
 
-bool WriteTemporary(const fs::path& temporary, std::string_view content, std::string& reason) {
+using Writer = std::function<void(std::ofstream&)>;
+
+bool WriteTemporary(const fs::path& temporary, const Writer& write, std::string& reason) {
   errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   if (!out) {
     reason = "cannot create a temporary file: " + Reason();
     return false;
   }
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  write(out);
   out.close();
   if (!out) {
     reason = "cannot write a temporary file: " + Reason();
@@ -54,10 +57,33 @@ bool WriteTemporary(const fs::path& temporary, std::string_view content, std::st
   return true;
 }
 
-}  // namespace
+// Writes the file under a temporary name beside it, then renames it into place.
+bool WriteThroughTemporary(const std::string& path, const Writer& write, std::string& error) {
+  // A path the platform cannot convert, or memory running out, surfaces as an exception; it is
+  // reported like any other failure to write.
+  fs::path temporary;
+  try {
+    const fs::path target = PathOf(path);
+    temporary = TemporaryFor(target);
+    std::string reason;
+    std::error_code code;
+    if (WriteTemporary(temporary, write, reason)) {
+      fs::rename(temporary, target, code);
+      if (!code) return true;
+      reason = "cannot replace the file: " + code.message();
+    }
+    fs::remove(temporary, code);
+    error = path + ": " + reason;
+    return false;
+  } catch (const std::exception& failure) {
+    std::error_code ignored;
+    if (!temporary.empty()) fs::remove(temporary, ignored);
+    error = path + ": cannot be written: " + failure.what();
+    return false;
+  }
+}
 
-namespace {
-
+// The file's bytes in one read of its size.
 bool ReadInto(const std::string& path, std::string& content, std::string& error) {
   const fs::path file = PathOf(path);
   std::error_code code;
@@ -66,12 +92,21 @@ bool ReadInto(const std::string& path, std::string& content, std::string& error)
     return false;
   }
   errno = 0;
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
   if (!in) {
     error = path + ": cannot open: " + Reason();
     return false;
   }
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::streamoff size = in.tellg();
+  if (size < 0) {  // not a file that has a size (a pipe): read it to its end
+    in.clear();
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } else {
+    in.seekg(0);
+    content.resize(static_cast<std::size_t>(size));
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) {
     error = path + ": cannot read: " + Reason();
     return false;
@@ -92,34 +127,27 @@ bool ReadWholeFile(const std::string& path, std::string& content, std::string& e
   }
 }
 
-namespace {
-
-bool WriteThroughTemporary(const std::string& path, std::string_view content, std::string& error) {
-  const fs::path target = PathOf(path);
-  const fs::path temporary = TemporaryFor(target);
-  std::string reason;
-  std::error_code code;
-  if (WriteTemporary(temporary, content, reason)) {
-    fs::rename(temporary, target, code);
-    if (!code) return true;
-    reason = "cannot replace the file: " + code.message();
-  }
-  fs::remove(temporary, code);
-  error = path + ": " + reason;
-  return false;
+bool WriteFileAtomically(const std::string& path, const std::function<bool(std::string&)>& next,
+                         std::string& error) {
+  return WriteThroughTemporary(
+      path,
+      [&](std::ofstream& out) {
+        std::string piece;
+        while (out && next(piece)) {
+          out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+          piece.clear();
+        }
+      },
+      error);
 }
 
-}  // namespace
-
 bool WriteFileAtomically(const std::string& path, std::string_view content, std::string& error) {
-  // A path the platform cannot convert, or memory running out, surfaces as an exception; it is
-  // reported like any other failure to write.
-  try {
-    return WriteThroughTemporary(path, content, error);
-  } catch (const std::exception& failure) {
-    error = path + ": cannot be written: " + failure.what();
-    return false;
-  }
+  return WriteThroughTemporary(
+      path,
+      [&](std::ofstream& out) {
+        out.write(content.data(), static_cast<std::streamsize>(content.size()));
+      },
+      error);
 }
 
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error) {

@@ -1,16 +1,99 @@
-// Loading and saving drawing files.
+// Loading and saving drawing files in big blocks: the file is read a block at a time and each
+// block's whole lines go to the reader, so memory holds one block, not the file; saving formats
+// a block at a time into the temporary file.
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "host/drawing/drawing_store.h"
 #include "host/files/atomic_file.h"
+#include "host/files/drawing_reader.h"
+#include "host/files/drawing_writer.h"
 #include "host/stand_in.h"
 
 namespace zethost {
+namespace {
+
+constexpr std::size_t kBlock = std::size_t(1) << 20;
+
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Feeds the file to the reader a block at a time; the part of a line a block ends in moves to
+// the front of the buffer. `bad` tells a parse error (reported by the reader) from a failure to
+// read.
+bool ReadFile(std::ifstream& in, DrawingReader& reader, bool& bad) {
+  std::vector<char> buffer(2 * kBlock);
+  std::size_t kept = 0;
+  for (;;) {
+    if (buffer.size() - kept < kBlock) buffer.resize(kept + kBlock);  // a line longer than a block
+    in.read(buffer.data() + kept, static_cast<std::streamsize>(kBlock));
+    const std::size_t size = kept + static_cast<std::size_t>(in.gcount());
+    if (in.bad()) return false;
+    const bool final = in.eof();
+    std::size_t consumed = 0;
+    if (!ReadDrawingLines(reader, std::string_view(buffer.data(), size), final, consumed)) {
+      bad = true;
+      return false;
+    }
+    if (final) return true;
+    kept = size - consumed;
+    std::memmove(buffer.data(), buffer.data() + consumed, kept);
+  }
+}
+
+bool Load(const std::string& path, std::string& error) {
+  const std::filesystem::path file = PathOf(path);
+  std::error_code ignored;
+  if (std::filesystem::is_directory(file, ignored)) {
+    error = path + ": is a folder";
+    return false;
+  }
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = path + ": cannot open: " + std::generic_category().message(errno);
+    return false;
+  }
+  const std::uintmax_t size = std::filesystem::file_size(file, ignored);
+  DrawingReaderPtr reader =
+      StartDrawingReader(size == static_cast<std::uintmax_t>(-1) ? 0 : std::size_t(size));
+  bool bad = false;
+  if (!ReadFile(in, *reader, bad)) {
+    error = bad ? DrawingReaderError(*reader, path)
+                : path + ": cannot read: " + std::generic_category().message(errno);
+    AbandonStaged();
+    return false;
+  }
+  CommitStaged();
+  return true;
+}
+
+}  // namespace
 
 bool LoadDrawing(const std::string& path, std::string& error) {
-  std::string content;
-  return ReadWholeFile(path, content, error) && ParseDrawing(content, path, error);
+  try {
+    return Load(path, error);
+  } catch (const std::exception& failure) {
+    AbandonStaged();
+    error = path + ": cannot read: " + failure.what();
+    return false;
+  }
 }
 
 bool SaveDrawing(const std::string& path, std::string& error) {
-  return WriteFileAtomically(path, FormatDrawing(), error);
+  std::size_t next = 0;
+  bool started = false;
+  const auto piece = [&](std::string& out) {
+    if (started && next >= Elements().size()) return false;
+    started = true;
+    out.reserve(kBlock + 4096);
+    next = AppendDrawingText(out, next, kBlock);
+    return true;
+  };
+  return WriteFileAtomically(path, piece, error);
 }
 
 }  // namespace zethost

@@ -1,10 +1,12 @@
 // Writing the drawing file. Only keys that differ from their default are written (a double is
 // default only when it is +0 exactly), numbers in their shortest round-trip form; the output
 // depends on nothing but the drawing, so it is the same byte for byte on every platform.
+// Numbers are formatted with std::to_chars straight into the output text.
+#include <charconv>
 #include <cstring>
 
 #include "host/files/drawing_keys.h"
-#include "host/files/number_text.h"
+#include "host/files/drawing_writer.h"
 #include "host/stand_in.h"
 
 namespace zethost {
@@ -15,40 +17,64 @@ bool IsPlusZero(double value) {
   return std::memcmp(&value, &zero, sizeof value) == 0;
 }
 
-std::string Quoted(const char16_t* text) {
-  std::string out = "\"";
+template <typename T>
+void AppendNumber(std::string& out, T value) {
+  char buffer[32];  // the longest shortest double ("-2.2250738585072014e-308") fits
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+void AppendPoint(std::string& out, std::string_view key, Point2 p) {
+  out += key;
+  AppendNumber(out, p.x);
+  out += ',';
+  AppendNumber(out, p.y);
+}
+
+void AppendQuoted(std::string& out, const char16_t* text) {
+  out += '"';
   for (char c : ToUtf8(text)) {
     if (c == '"' || c == '\\') {
       out += '\\';
       out += c;
     } else if (c == '\n') {
       out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
     } else {
       out += c;
     }
   }
-  return out + '"';
+  out += '"';
 }
 
-std::string PointText(Point2 p) {
-  return ShortestNumber(p.x) + ',' + ShortestNumber(p.y);
+void AppendKey(std::string& out, std::string_view name) {
+  out += ' ';
+  out += name;
 }
 
 void AppendItemKey(std::string& out, const ItemKey& key, const HoleDataItem& item) {
-  const std::string name(key.name);
   switch (key.kind) {
     case ItemKeyKind::Integer:
-      if (item.*key.integer != 0) out += ' ' + name + '=' + std::to_string(item.*key.integer);
-      break;
+      if (item.*key.integer == 0) return;
+      AppendKey(out, key.name);
+      out += '=';
+      AppendNumber(out, item.*key.integer);
+      return;
     case ItemKeyKind::Number:
-      if (!IsPlusZero(item.*key.number)) out += ' ' + name + '=' + ShortestNumber(item.*key.number);
-      break;
+      if (IsPlusZero(item.*key.number)) return;
+      AppendKey(out, key.name);
+      out += '=';
+      AppendNumber(out, item.*key.number);
+      return;
     case ItemKeyKind::NoValue2:
-      if (item.bNoValue2 != 0) out += ' ' + name;
-      break;
+      if (item.bNoValue2 != 0) AppendKey(out, key.name);
+      return;
     case ItemKeyKind::Text:
-      if (item.szText[0] != 0) out += ' ' + name + '=' + Quoted(item.szText);
-      break;
+      if (item.szText[0] == 0) return;
+      AppendKey(out, key.name);
+      out += '=';
+      AppendQuoted(out, item.szText);
+      return;
   }
 }
 
@@ -61,47 +87,72 @@ void AppendItem(std::string& out, const HoleDataItem& item) {
 }
 
 void AppendSegment(std::string& out, const Segment& segment) {
-  const std::string id = std::to_string(segment.id);
   if (const auto* circle = std::get_if<Circle>(&segment.geometry)) {
-    out += "  circle " + id + " center=" + PointText(circle->center) +
-           " radius=" + ShortestNumber(circle->radius);
+    out += "  circle ";
+    AppendNumber(out, segment.id);
+    AppendPoint(out, " center=", circle->center);
+    out += " radius=";
+    AppendNumber(out, circle->radius);
   } else if (const auto* arc = std::get_if<Arc>(&segment.geometry)) {
-    out += "  arc " + id + " center=" + PointText(arc->center) + " start=" + PointText(arc->start) +
-           " end=" + PointText(arc->end) + (arc->counterClockwise ? " ccw" : " cw");
+    out += "  arc ";
+    AppendNumber(out, segment.id);
+    AppendPoint(out, " center=", arc->center);
+    AppendPoint(out, " start=", arc->start);
+    AppendPoint(out, " end=", arc->end);
+    out += arc->counterClockwise ? " ccw" : " cw";
   } else {
     const auto& line = std::get<Line>(segment.geometry);
-    out += "  line " + id + " start=" + PointText(line.start) + " end=" + PointText(line.end);
+    out += "  line ";
+    AppendNumber(out, segment.id);
+    AppendPoint(out, " start=", line.start);
+    AppendPoint(out, " end=", line.end);
   }
   out += '\n';
 }
 
 void AppendHeader(std::string& out, const Element& element) {
-  const std::string id = std::to_string(element.instanceId);
   switch (element.kind) {
     case ElementKind::Hole:
-      out += "hole " + id + " hole=" + std::to_string(element.holeId) +
-             (element.unsupported ? " unsupported" : "");
+      out += "hole ";
+      AppendNumber(out, element.instanceId);
+      out += " hole=";
+      AppendNumber(out, element.holeId);
+      if (element.unsupported) out += " unsupported";
       break;
     case ElementKind::LongHole:
-      out += "longhole " + id;
+      out += "longhole ";
+      AppendNumber(out, element.instanceId);
       break;
     case ElementKind::Other:
-      out += "other " + id;
+      out += "other ";
+      AppendNumber(out, element.instanceId);
       break;
   }
   out += '\n';
 }
 
+void AppendElement(std::string& out, const Element& element) {
+  AppendHeader(out, element);
+  for (const HoleDataItem& item : element.items) AppendItem(out, item);
+  for (const Segment& segment : element.segments) AppendSegment(out, segment);
+}
+
 }  // namespace
 
-std::string FormatDrawing() {
-  std::string out(kDrawingHeader);
-  out += '\n';
-  for (const Element& element : Elements()) {
-    AppendHeader(out, element);
-    for (const HoleDataItem& item : element.items) AppendItem(out, item);
-    for (const Segment& segment : element.segments) AppendSegment(out, segment);
+std::size_t AppendDrawingText(std::string& out, std::size_t from, std::size_t size) {
+  const std::vector<Element>& elements = Elements();
+  if (from == 0) {
+    out += kDrawingHeader;
+    out += '\n';
   }
+  std::size_t k = from;
+  for (; k < elements.size() && out.size() < size; ++k) AppendElement(out, elements[k]);
+  return k;
+}
+
+std::string FormatDrawing() {
+  std::string out;
+  AppendDrawingText(out, 0, std::string::npos);
   return out;
 }
 

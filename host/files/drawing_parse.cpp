@@ -1,33 +1,42 @@
-// Reading the line-based drawing file (format in docs/drawing-format.md). The whole file is
-// read into a new element list first; the drawing is replaced only when every line is good.
+// Reading the line-based drawing file (format in docs/drawing-format.md). Lines are split in
+// place into fields that view the text; elements, items and segments go straight into a staged
+// drawing, which becomes the host's drawing only when every line is good.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <unordered_map>
+#include <type_traits>
+#include <unordered_set>
 
 #include "host/drawing/drawing_store.h"
 #include "host/files/drawing_keys.h"
+#include "host/files/drawing_reader.h"
 #include "host/files/number_text.h"
 #include "host/files/text.h"
 
 namespace zethost {
+
+struct DrawingReader {
+  struct Field {
+    std::string_view key;
+    std::string_view raw;  // the value as written; inside the quotes for a quoted value
+    bool hasValue = false;
+    bool quoted = false;
+  };
+  std::vector<Field> fields;
+  std::vector<char> taken;                  // per field: a reader took it
+  std::size_t skip = 0;                     // the fields before this one are positional
+  std::vector<std::uint32_t> elementLines;  // per staged element, the line it began on
+  std::vector<std::uint32_t> segmentLines;  // per staged segment
+  long long line = 0;
+  std::string problem;
+  std::string scratch;         // a quoted value with its escapes resolved
+  std::u16string wideScratch;  // a text in UTF-16
+};
+
 namespace {
 
-struct Field {
-  std::string key;
-  std::string value;
-  bool hasValue = false;
-};
-using Fields = std::vector<Field>;
-
-struct Parse {
-  std::vector<Element> elements;
-  std::vector<bool> givenHoleId;  // per element: the file named its hole id
-  std::unordered_map<std::int64_t, int> instanceLines;
-  std::unordered_map<std::int64_t, int> segmentLines;
-  std::unordered_map<std::int64_t, int> holeLines;
-  int line = 0;
-  std::string problem;
-};
+using Field = DrawingReader::Field;
+using Parse = DrawingReader;
 
 bool Fail(Parse& parse, std::string problem) {
   parse.problem = std::move(problem);
@@ -38,165 +47,252 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-bool ReadEscape(char c, std::string& value) {
-  if (c == '"' || c == '\\') {
-    value += c;
-  } else if (c == 'n') {
-    value += '\n';
-  } else {
-    return false;
+std::string Text(std::string_view text) {
+  return std::string(text);
+}
+
+// The character an escape stands for: \n and \r for the line breaks, \" and \\ for themselves.
+char Unescaped(char c) {
+  return c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+}
+
+// The value of a field, escapes resolved (checked already when the line was split).
+std::string_view ValueOf(const Field& field, Parse& parse) {
+  if (!field.quoted) return field.raw;
+  parse.scratch.clear();
+  for (std::size_t i = 0; i < field.raw.size(); ++i) {
+    char c = field.raw[i];
+    if (c == '\\') c = Unescaped(field.raw[++i]);
+    parse.scratch += c;
   }
-  return true;
+  return parse.scratch;
 }
 
 // A quoted value from line[i] (the opening quote) on; i ends past the closing quote.
-bool ReadQuoted(std::string_view line, std::size_t& i, std::string& value, Parse& parse) {
-  for (++i; i < line.size(); ++i) {
+bool ReadQuoted(std::string_view line, std::size_t& i, Field& field, Parse& parse) {
+  const std::size_t first = ++i;
+  for (; i < line.size(); ++i) {
     if (line[i] == '"') {
+      field.raw = line.substr(first, i - first);
+      field.quoted = true;
       ++i;
       if (i < line.size() && !IsBlank(line[i])) return Fail(parse, "a blank must follow a text");
       return true;
     }
     if (line[i] == '\\') {
-      if (++i == line.size() || !ReadEscape(line[i], value)) {
-        return Fail(parse, "unknown escape in a text (use \\\" \\\\ or \\n)");
+      if (++i == line.size() ||
+          (line[i] != '"' && line[i] != '\\' && line[i] != 'n' && line[i] != 'r')) {
+        return Fail(parse, "unknown escape in a text (use \\\" \\\\ \\n or \\r)");
       }
-    } else {
-      value += line[i];
     }
   }
   return Fail(parse, "a text is not closed");
 }
 
 bool ReadField(std::string_view line, std::size_t& i, Field& field, Parse& parse) {
-  while (i < line.size() && !IsBlank(line[i]) && line[i] != '=') field.key += line[i++];
+  const std::size_t first = i;
+  while (i < line.size() && !IsBlank(line[i]) && line[i] != '=') ++i;
+  field.key = line.substr(first, i - first);
   if (field.key.empty()) return Fail(parse, "'=' without a key");
   if (i == line.size() || line[i] != '=') return true;
   field.hasValue = true;
-  if (++i < line.size() && line[i] == '"') return ReadQuoted(line, i, field.value, parse);
-  while (i < line.size() && !IsBlank(line[i])) field.value += line[i++];
+  if (++i < line.size() && line[i] == '"') return ReadQuoted(line, i, field, parse);
+  const std::size_t value = i;
+  while (i < line.size() && !IsBlank(line[i])) ++i;
+  field.raw = line.substr(value, i - value);
   return true;
 }
 
-bool SplitFields(std::string_view line, Fields& fields, Parse& parse) {
+bool SplitFields(std::string_view line, Parse& parse) {
+  parse.fields.clear();
   std::size_t i = 0;
   for (;;) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (i == line.size()) return true;
     Field field;
     if (!ReadField(line, i, field, parse)) return false;
-    fields.push_back(std::move(field));
+    parse.fields.push_back(field);
   }
 }
 
-// The named keys of a line, each at most once; the line's first `skip` fields are positional.
-bool KeyedFields(const Fields& fields, std::size_t skip,
-                 std::unordered_map<std::string, const Field*>& keyed, Parse& parse) {
-  for (std::size_t k = skip; k < fields.size(); ++k) {
-    if (!keyed.emplace(fields[k].key, &fields[k]).second) {
-      return Fail(parse, "'" + fields[k].key + "' given twice");
+// The first named key, after the positional fields, that the line gives a second time.
+const Field* Repeated(const Parse& parse) {
+  const std::vector<Field>& fields = parse.fields;
+  if (fields.size() - parse.skip <= 16) {
+    for (std::size_t k = parse.skip; k < fields.size(); ++k) {
+      for (std::size_t j = parse.skip; j < k; ++j) {
+        if (fields[j].key == fields[k].key) return &fields[k];
+      }
+    }
+    return nullptr;
+  }
+  std::unordered_set<std::string_view> seen;
+  for (std::size_t k = parse.skip; k < fields.size(); ++k) {
+    if (!seen.insert(fields[k].key).second) return &fields[k];
+  }
+  return nullptr;
+}
+
+// The named keys of the line, each at most once; the line's first `skip` fields are positional.
+bool KeyedFields(std::size_t skip, Parse& parse) {
+  parse.skip = skip;
+  parse.taken.assign(parse.fields.size(), 0);
+  const Field* repeated = Repeated(parse);
+  return repeated == nullptr || Fail(parse, "'" + Text(repeated->key) + "' given twice");
+}
+
+// The named field with this key, which no later Take finds; null when it was not given.
+const Field* Take(std::string_view key, Parse& parse) {
+  for (std::size_t k = parse.skip; k < parse.fields.size(); ++k) {
+    if (parse.taken[k] == 0 && parse.fields[k].key == key) {
+      parse.taken[k] = 1;
+      return &parse.fields[k];
     }
   }
-  return true;
-}
-
-bool ReadNumber(const Field& field, double& value, Parse& parse) {
-  if (field.hasValue && ParseDouble(field.value, value)) return true;
-  return Fail(parse, "bad number '" + field.value + "' for " + field.key);
-}
-
-bool ReadFinite(const Field& field, double& value, Parse& parse) {
-  if (!ReadNumber(field, value, parse)) return false;
-  return std::isfinite(value) || Fail(parse, field.key + " must be finite");
-}
-
-bool ReadPoint(const Field& field, Point2& point, Parse& parse) {
-  const std::size_t comma = field.value.find(',');
-  const bool good = field.hasValue && comma != std::string::npos &&
-                    ParseDouble(std::string_view(field.value).substr(0, comma), point.x) &&
-                    ParseDouble(std::string_view(field.value).substr(comma + 1), point.y);
-  if (!good) return Fail(parse, "bad point '" + field.value + "' for " + field.key + " (x,y)");
-  return (std::isfinite(point.x) && std::isfinite(point.y)) ||
-         Fail(parse, field.key + " must be finite");
-}
-
-bool ReadId(const Fields& fields, const char* what, std::int32_t& id, Parse& parse) {
-  if (fields.size() < 2 || fields[1].hasValue) return Fail(parse, std::string("missing ") + what);
-  if (!ParseInt32(fields[1].key, id) || id <= 0) {
-    return Fail(parse, std::string("bad ") + what + " '" + fields[1].key + "'");
-  }
-  return true;
-}
-
-bool Claim(std::unordered_map<std::int64_t, int>& lines, std::int64_t id, const char* what,
-           Parse& parse) {
-  const auto [place, added] = lines.emplace(id, parse.line);
-  if (added) return true;
-  return Fail(parse, std::string("duplicate ") + what + " " + std::to_string(id) +
-                         " (first on line " + std::to_string(place->second) + ")");
+  return nullptr;
 }
 
 // Fails at the first field of the line, after the positional ones, that no reader took.
-bool Unknown(const Fields& fields, std::size_t skip,
-             const std::unordered_map<std::string, const Field*>& keyed, const char* keyword,
-             Parse& parse) {
-  for (std::size_t k = skip; k < fields.size(); ++k) {
-    if (keyed.count(fields[k].key) != 0) {
-      return Fail(parse, "unknown key '" + fields[k].key + "' for " + keyword);
+bool Unknown(std::string_view keyword, Parse& parse) {
+  for (std::size_t k = parse.skip; k < parse.fields.size(); ++k) {
+    if (parse.taken[k] == 0) {
+      return Fail(parse, "unknown key '" + Text(parse.fields[k].key) + "' for " + Text(keyword));
     }
   }
   return true;
 }
 
-// `keyed` loses the key; null when it was not given.
-const Field* Take(std::unordered_map<std::string, const Field*>& keyed, const std::string& key) {
-  const auto found = keyed.find(key);
-  if (found == keyed.end()) return nullptr;
-  const Field* field = found->second;
-  keyed.erase(found);
-  return field;
+bool OutOfRange(const char* what, std::string_view text, std::string_view key, Parse& parse) {
+  return Fail(parse,
+              std::string(what) + " '" + Text(text) + "' for " + Text(key) + " is out of range");
 }
 
-bool ReadHoleOptions(const Fields& fields, Element& element, bool& givenId, Parse& parse) {
-  std::unordered_map<std::string, const Field*> keyed;
-  if (!KeyedFields(fields, 2, keyed, parse)) return false;
-  if (const Field* hole = Take(keyed, "hole")) {
-    if (!ParseUint32(hole->value, element.holeId) || element.holeId == kNoHole) {
-      return Fail(parse, "bad hole id '" + hole->value + "'");
+// A record value: a decimal number, or nan or inf as the writer writes them.
+bool ReadNumber(const Field& field, double& value, Parse& parse) {
+  const std::string_view text = ValueOf(field, parse);
+  const NumberRead read = field.hasValue ? ReadDecimal(text, value) : NumberRead::kNotANumber;
+  if (read == NumberRead::kOk) return true;
+  if (read == NumberRead::kOutOfRange) return OutOfRange("number", text, field.key, parse);
+  if (field.hasValue && ParseDouble(text, value)) return true;
+  return Fail(parse, "bad number '" + Text(text) + "' for " + Text(field.key));
+}
+
+bool ReadFinite(const Field& field, double& value, Parse& parse) {
+  const std::string_view text = ValueOf(field, parse);
+  const NumberRead read = field.hasValue ? ReadDecimal(text, value) : NumberRead::kNotANumber;
+  if (read == NumberRead::kOk) return true;
+  if (read == NumberRead::kOutOfRange) return OutOfRange("number", text, field.key, parse);
+  double infinite = 0;
+  if (field.hasValue && ParseDouble(text, infinite)) {
+    return Fail(parse, Text(field.key) + " must be finite");
+  }
+  return Fail(parse, "bad number '" + Text(text) + "' for " + Text(field.key));
+}
+
+bool ReadPoint(const Field& field, Point2& point, Parse& parse) {
+  const std::string_view text = ValueOf(field, parse);
+  const std::size_t comma = text.find(',');
+  if (field.hasValue && comma != std::string_view::npos) {
+    const std::string_view xs = text.substr(0, comma);
+    const std::string_view ys = text.substr(comma + 1);
+    const NumberRead x = ReadDecimal(xs, point.x);
+    const NumberRead y = ReadDecimal(ys, point.y);
+    if (x == NumberRead::kOk && y == NumberRead::kOk) return true;
+    if (x != NumberRead::kNotANumber && y != NumberRead::kNotANumber) {
+      return OutOfRange("point", text, field.key, parse);
     }
-    if (!Claim(parse.holeLines, element.holeId, "hole id", parse)) return false;
-    givenId = true;
+    double ignored = 0;
+    if (ParseDouble(xs, ignored) && ParseDouble(ys, ignored)) {
+      return Fail(parse, Text(field.key) + " must be finite");
+    }
   }
-  if (const Field* flag = Take(keyed, "unsupported")) {
-    if (flag->hasValue) return Fail(parse, "'unsupported' takes no value");
-    element.unsupported = true;
-  }
-  return Unknown(fields, 2, keyed, "hole", parse);
+  return Fail(parse, "bad point '" + Text(text) + "' for " + Text(field.key) + " (x,y)");
 }
 
-bool ReadElement(const Fields& fields, ElementKind kind, Parse& parse) {
-  Element element;
-  element.instanceId = 0;
-  element.kind = kind;
-  bool givenId = false;
-  if (!ReadId(fields, "instance id", element.instanceId, parse) ||
-      !Claim(parse.instanceLines, element.instanceId, "instance id", parse)) {
+// An integer: an optional sign ('+' or '-') and digits.
+template <typename T>
+NumberRead ReadInteger(std::string_view text, T& value) {
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  if (text.empty() || (text[0] == '-' && std::is_unsigned_v<T>)) return NumberRead::kNotANumber;
+  T parsed{};
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (result.ptr != text.data() + text.size()) return NumberRead::kNotANumber;
+  if (result.ec == std::errc::result_out_of_range) return NumberRead::kOutOfRange;
+  if (result.ec != std::errc()) return NumberRead::kNotANumber;
+  value = parsed;
+  return NumberRead::kOk;
+}
+
+bool ReadId(const char* what, std::int32_t& id, Parse& parse) {
+  const std::vector<Field>& fields = parse.fields;
+  if (fields.size() < 2 || fields[1].hasValue) return Fail(parse, std::string("missing ") + what);
+  const NumberRead read = ReadInteger(fields[1].key, id);
+  if (read == NumberRead::kOutOfRange) {
+    return Fail(parse, std::string(what) + " '" + Text(fields[1].key) + "' is out of range");
+  }
+  if (read != NumberRead::kOk || id <= 0) {
+    return Fail(parse, std::string("bad ") + what + " '" + Text(fields[1].key) + "'");
+  }
+  return true;
+}
+
+bool Duplicate(const char* what, std::int64_t id, std::uint32_t firstLine, Parse& parse) {
+  return Fail(parse, std::string("duplicate ") + what + " " + std::to_string(id) +
+                         " (first on line " + std::to_string(firstLine) + ")");
+}
+
+bool ClaimInstance(std::int32_t id, Parse& parse) {
+  const std::uint32_t first = StagedInstance(id);
+  return first == kNotStaged || Duplicate("instance id", id, parse.elementLines[first], parse);
+}
+
+bool ReadHoleId(const Field& field, HoleId& holeId, Parse& parse) {
+  const std::string_view text = ValueOf(field, parse);
+  const NumberRead read = ReadInteger(text, holeId);
+  if (read == NumberRead::kOutOfRange) {
+    return Fail(parse, "hole id '" + Text(text) + "' is out of range");
+  }
+  if (read != NumberRead::kOk || holeId == kNoHole) {
+    return Fail(parse, "bad hole id '" + Text(text) + "'");
+  }
+  const std::uint32_t first = StagedHole(holeId);
+  return first == kNotStaged || Duplicate("hole id", holeId, parse.elementLines[first], parse);
+}
+
+bool ReadHoleOptions(HoleId& holeId, bool& unsupported, Parse& parse) {
+  if (!KeyedFields(2, parse)) return false;
+  if (const Field* hole = Take("hole", parse)) {
+    if (!ReadHoleId(*hole, holeId, parse)) return false;
+  }
+  if (const Field* flag = Take("unsupported", parse)) {
+    if (flag->hasValue) return Fail(parse, "'unsupported' takes no value");
+    unsupported = true;
+  }
+  return Unknown("hole", parse);
+}
+
+bool ReadElement(ElementKind kind, Parse& parse) {
+  std::int32_t instanceId = 0;
+  HoleId holeId = kNoHole;
+  bool unsupported = false;
+  if (!ReadId("instance id", instanceId, parse) || !ClaimInstance(instanceId, parse)) {
     return false;
   }
   if (kind == ElementKind::Hole) {
-    if (!ReadHoleOptions(fields, element, givenId, parse)) return false;
-  } else if (fields.size() > 2) {
-    return Fail(parse, "unexpected '" + fields[2].key + "' after the instance id");
+    if (!ReadHoleOptions(holeId, unsupported, parse)) return false;
+  } else if (parse.fields.size() > 2) {
+    return Fail(parse, "unexpected '" + Text(parse.fields[2].key) + "' after the instance id");
   }
-  parse.elements.push_back(std::move(element));
-  parse.givenHoleId.push_back(givenId);
+  StageElement(instanceId, kind, holeId, unsupported);
+  parse.elementLines.push_back(static_cast<std::uint32_t>(parse.line));
   return true;
 }
 
 bool ReadText(const Field& field, HoleDataItem& item, Parse& parse) {
-  std::u16string text;
   if (!field.hasValue) return Fail(parse, "text needs a value");
-  if (!DecodeUtf8(field.value, text)) return Fail(parse, "text is not valid UTF-8");
+  std::u16string& text = parse.wideScratch;
+  text.clear();
+  if (!DecodeUtf8(ValueOf(field, parse), text)) return Fail(parse, "text is not valid UTF-8");
   if (text.size() > 19 || text.find(u'\0') != std::u16string::npos) {
     return Fail(parse, "text too long (" + std::to_string(text.size()) +
                            " UTF-16 units, at most 19) or holding a NUL");
@@ -205,11 +301,18 @@ bool ReadText(const Field& field, HoleDataItem& item, Parse& parse) {
   return true;
 }
 
+bool ReadIntegerKey(const Field& field, std::int32_t& value, Parse& parse) {
+  const std::string_view text = ValueOf(field, parse);
+  const NumberRead read = field.hasValue ? ReadInteger(text, value) : NumberRead::kNotANumber;
+  if (read == NumberRead::kOk) return true;
+  if (read == NumberRead::kOutOfRange) return OutOfRange("integer", text, field.key, parse);
+  return Fail(parse, "bad integer '" + Text(text) + "' for " + Text(field.key));
+}
+
 bool ReadItemKey(const ItemKey& key, const Field& field, HoleDataItem& item, Parse& parse) {
   switch (key.kind) {
     case ItemKeyKind::Integer:
-      if (field.hasValue && ParseInt32(field.value, item.*key.integer)) return true;
-      return Fail(parse, "bad integer '" + field.value + "' for " + field.key);
+      return ReadIntegerKey(field, item.*key.integer, parse);
     case ItemKeyKind::Number:
       return ReadNumber(field, item.*key.number, parse);
     case ItemKeyKind::NoValue2:
@@ -221,35 +324,32 @@ bool ReadItemKey(const ItemKey& key, const Field& field, HoleDataItem& item, Par
   return false;
 }
 
-bool ReadItem(const Fields& fields, Parse& parse) {
-  if (parse.elements.empty() || parse.elements.back().kind != ElementKind::Hole) {
+bool ReadItem(Parse& parse) {
+  if (StagedElementCount() == 0 || StagedLastKind() != ElementKind::Hole) {
     return Fail(parse, "item outside a hole");
   }
-  std::unordered_map<std::string, const Field*> keyed;
-  if (!KeyedFields(fields, 1, keyed, parse)) return false;
+  if (!KeyedFields(1, parse)) return false;
   HoleDataItem item{};
   for (const ItemKey& key : kItemKeys) {
-    const Field* field = Take(keyed, std::string(key.name));
+    const Field* field = Take(key.name, parse);
     if (field != nullptr && !ReadItemKey(key, *field, item, parse)) return false;
   }
-  if (!Unknown(fields, 1, keyed, "item", parse)) return false;
-  parse.elements.back().items.push_back(item);
+  if (!Unknown("item", parse)) return false;
+  StageItem(item);
   return true;
 }
 
-bool Required(std::unordered_map<std::string, const Field*>& keyed, const char* key,
-              const Field*& field, Parse& parse) {
-  field = Take(keyed, key);
+bool Required(const char* key, const Field*& field, Parse& parse) {
+  field = Take(key, parse);
   return field != nullptr || Fail(parse, std::string("missing ") + key);
 }
 
-bool ReadCircle(std::unordered_map<std::string, const Field*>& keyed, Geometry& geometry,
-                Parse& parse) {
+bool ReadCircle(Geometry& geometry, Parse& parse) {
   Circle circle{};
   const Field* center = nullptr;
   const Field* radius = nullptr;
-  if (!Required(keyed, "center", center, parse) || !ReadPoint(*center, circle.center, parse) ||
-      !Required(keyed, "radius", radius, parse) || !ReadFinite(*radius, circle.radius, parse)) {
+  if (!Required("center", center, parse) || !ReadPoint(*center, circle.center, parse) ||
+      !Required("radius", radius, parse) || !ReadFinite(*radius, circle.radius, parse)) {
     return false;
   }
   if (!(circle.radius > 0)) return Fail(parse, "radius must be positive");
@@ -257,9 +357,9 @@ bool ReadCircle(std::unordered_map<std::string, const Field*>& keyed, Geometry& 
   return true;
 }
 
-bool ReadSense(std::unordered_map<std::string, const Field*>& keyed, bool& ccw, Parse& parse) {
-  const Field* forward = Take(keyed, "ccw");
-  const Field* backward = Take(keyed, "cw");
+bool ReadSense(bool& ccw, Parse& parse) {
+  const Field* forward = Take("ccw", parse);
+  const Field* backward = Take("cw", parse);
   if ((forward == nullptr) == (backward == nullptr)) {
     return Fail(parse, "an arc needs either ccw or cw");
   }
@@ -270,16 +370,15 @@ bool ReadSense(std::unordered_map<std::string, const Field*>& keyed, bool& ccw, 
   return true;
 }
 
-bool ReadArc(std::unordered_map<std::string, const Field*>& keyed, Geometry& geometry,
-             Parse& parse) {
+bool ReadArc(Geometry& geometry, Parse& parse) {
   Arc arc{};
   const Field* center = nullptr;
   const Field* start = nullptr;
   const Field* end = nullptr;
-  if (!Required(keyed, "center", center, parse) || !ReadPoint(*center, arc.center, parse) ||
-      !Required(keyed, "start", start, parse) || !ReadPoint(*start, arc.start, parse) ||
-      !Required(keyed, "end", end, parse) || !ReadPoint(*end, arc.end, parse) ||
-      !ReadSense(keyed, arc.counterClockwise, parse)) {
+  if (!Required("center", center, parse) || !ReadPoint(*center, arc.center, parse) ||
+      !Required("start", start, parse) || !ReadPoint(*start, arc.start, parse) ||
+      !Required("end", end, parse) || !ReadPoint(*end, arc.end, parse) ||
+      !ReadSense(arc.counterClockwise, parse)) {
     return false;
   }
   if (arc.start.x == arc.center.x && arc.start.y == arc.center.y) {
@@ -289,34 +388,34 @@ bool ReadArc(std::unordered_map<std::string, const Field*>& keyed, Geometry& geo
   return true;
 }
 
-bool ReadLine(std::unordered_map<std::string, const Field*>& keyed, Geometry& geometry,
-              Parse& parse) {
+bool ReadLine(Geometry& geometry, Parse& parse) {
   Line line{};
   const Field* start = nullptr;
   const Field* end = nullptr;
-  if (!Required(keyed, "start", start, parse) || !ReadPoint(*start, line.start, parse) ||
-      !Required(keyed, "end", end, parse) || !ReadPoint(*end, line.end, parse)) {
+  if (!Required("start", start, parse) || !ReadPoint(*start, line.start, parse) ||
+      !Required("end", end, parse) || !ReadPoint(*end, line.end, parse)) {
     return false;
   }
   geometry = line;
   return true;
 }
 
-bool ReadSegment(const Fields& fields, Parse& parse) {
-  if (parse.elements.empty()) return Fail(parse, "segment before any element");
+bool ReadSegment(Parse& parse) {
+  if (StagedElementCount() == 0) return Fail(parse, "segment before any element");
   Segment segment{0, Line{}};
-  if (!ReadId(fields, "segment id", segment.id, parse) ||
-      !Claim(parse.segmentLines, segment.id, "segment id", parse)) {
-    return false;
+  if (!ReadId("segment id", segment.id, parse)) return false;
+  const std::uint32_t first = StagedSegment(segment.id);
+  if (first != kNotStaged) {
+    return Duplicate("segment id", segment.id, parse.segmentLines[first], parse);
   }
-  std::unordered_map<std::string, const Field*> keyed;
-  if (!KeyedFields(fields, 2, keyed, parse)) return false;
-  const std::string& keyword = fields[0].key;
-  const bool good = keyword == "circle" ? ReadCircle(keyed, segment.geometry, parse)
-                    : keyword == "arc"  ? ReadArc(keyed, segment.geometry, parse)
-                                        : ReadLine(keyed, segment.geometry, parse);
-  if (!good || !Unknown(fields, 2, keyed, keyword.c_str(), parse)) return false;
-  parse.elements.back().segments.push_back(std::move(segment));
+  if (!KeyedFields(2, parse)) return false;
+  const std::string_view keyword = parse.fields[0].key;
+  const bool good = keyword == "circle" ? ReadCircle(segment.geometry, parse)
+                    : keyword == "arc"  ? ReadArc(segment.geometry, parse)
+                                        : ReadLine(segment.geometry, parse);
+  if (!good || !Unknown(keyword, parse)) return false;
+  StageSegment(segment);
+  parse.segmentLines.push_back(static_cast<std::uint32_t>(parse.line));
   return true;
 }
 
@@ -325,40 +424,18 @@ bool IsComment(std::string_view text) {
   return first != std::string_view::npos && text[first] == '#';
 }
 
-bool ReadLineOfFile(std::string_view text, Parse& parse) {
-  Fields fields;
+bool ReadStatement(std::string_view text, Parse& parse) {
   if (IsComment(text)) return true;
-  if (!SplitFields(text, fields, parse)) return false;
-  if (fields.empty()) return true;
-  const std::string& keyword = fields[0].key;
-  if (fields[0].hasValue) return Fail(parse, "unknown keyword '" + keyword + "='");
-  if (keyword == "hole") return ReadElement(fields, ElementKind::Hole, parse);
-  if (keyword == "longhole") return ReadElement(fields, ElementKind::LongHole, parse);
-  if (keyword == "other") return ReadElement(fields, ElementKind::Other, parse);
-  if (keyword == "item") return ReadItem(fields, parse);
-  if (keyword == "circle" || keyword == "arc" || keyword == "line") {
-    return ReadSegment(fields, parse);
-  }
-  return Fail(parse, "unknown keyword '" + keyword + "'");
-}
-
-// Holes without a hole id in the file get the lowest ids the file leaves free, in file order.
-void AssignHoleIds(Parse& parse) {
-  HoleId next = 1;
-  for (std::size_t k = 0; k < parse.elements.size(); ++k) {
-    Element& element = parse.elements[k];
-    if (element.kind != ElementKind::Hole || parse.givenHoleId[k]) continue;
-    while (parse.holeLines.count(next) != 0) ++next;
-    element.holeId = next++;
-  }
-}
-
-std::string_view NextLine(std::string_view text, std::size_t& at) {
-  const std::size_t end = std::min(text.find('\n', at), text.size());
-  std::string_view line = text.substr(at, end - at);
-  at = end + 1;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+  if (!SplitFields(text, parse)) return false;
+  if (parse.fields.empty()) return true;
+  const std::string_view keyword = parse.fields[0].key;
+  if (parse.fields[0].hasValue) return Fail(parse, "unknown keyword '" + Text(keyword) + "='");
+  if (keyword == "hole") return ReadElement(ElementKind::Hole, parse);
+  if (keyword == "longhole") return ReadElement(ElementKind::LongHole, parse);
+  if (keyword == "other") return ReadElement(ElementKind::Other, parse);
+  if (keyword == "item") return ReadItem(parse);
+  if (keyword == "circle" || keyword == "arc" || keyword == "line") return ReadSegment(parse);
+  return Fail(parse, "unknown keyword '" + Text(keyword) + "'");
 }
 
 bool ReadHeader(std::string_view line, Parse& parse) {
@@ -366,37 +443,86 @@ bool ReadHeader(std::string_view line, Parse& parse) {
   while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
   if (line == kDrawingHeader) return true;
   if (line.substr(0, 16) == "tarnell-drawing ") {
-    return Fail(parse, "drawing version '" + std::string(line.substr(16)) + "' is not supported");
+    return Fail(parse, "drawing version '" + Text(line.substr(16)) + "' is not supported");
   }
-  return Fail(parse, "not a drawing: the first line must be '" + std::string(kDrawingHeader) + "'");
+  return Fail(parse, "not a drawing: the first line must be '" + Text(kDrawingHeader) + "'");
 }
 
-bool ReadAll(std::string_view text, Parse& parse) {
-  std::size_t at = 0;
-  parse.line = 1;
-  if (!ReadHeader(NextLine(text, at), parse)) return false;
-  while (at <= text.size()) {
-    ++parse.line;
-    if (!ReadLineOfFile(NextLine(text, at), parse)) return false;
+bool ReadLineOfFile(std::string_view line, Parse& parse) {
+  ++parse.line;
+  return parse.line == 1 ? ReadHeader(line, parse) : ReadStatement(line, parse);
+}
+
+// Where the line from `at` ends: LF, CR LF and CR each end a line, and so does a run of CRs
+// before an LF (a file whose line ends were converted twice). `next` is where the next line
+// starts; false when the text ends before the line end is certain.
+bool FindLineEnd(std::string_view text, std::size_t at, bool final, std::size_t& end,
+                 std::size_t& next) {
+  const char* first = text.data() + at;
+  const char* last = text.data() + text.size();
+  const char* p = first;
+  while (p != last && *p != '\n' && *p != '\r') ++p;
+  end = static_cast<std::size_t>(p - text.data());
+  if (p == last) {
+    next = text.size() + 1;
+    return final;
   }
+  if (*p == '\n') {
+    next = end + 1;
+    return true;
+  }
+  const char* q = p;
+  while (q != last && *q == '\r') ++q;
+  if (q == last && !final) return false;
+  next = q != last && *q == '\n' ? static_cast<std::size_t>(q - text.data()) + 1 : end + 1;
   return true;
 }
 
 }  // namespace
 
-bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error) {
-  Parse parse;
-  if (!ReadAll(text, parse)) {
-    error = fileName + ":" + std::to_string(parse.line) + ": " + parse.problem;
-    return false;
-  }
-  AssignHoleIds(parse);
-  std::string problem;
-  if (!ReplaceDrawing(parse.elements, problem)) {
-    error = fileName + ": " + problem;
-    return false;
+DrawingReaderPtr StartDrawingReader(std::size_t bytes) {
+  StageBegin(bytes);
+  return DrawingReaderPtr(new DrawingReader());
+}
+
+void DrawingReaderDeleter::operator()(DrawingReader* reader) const {
+  delete reader;
+}
+
+bool ReadDrawingLines(DrawingReader& reader, std::string_view text, bool final,
+                      std::size_t& consumed) {
+  std::size_t at = 0;
+  std::size_t end = 0;
+  std::size_t next = 0;
+  consumed = 0;
+  while (at <= text.size() && FindLineEnd(text, at, final, end, next)) {
+    if (!ReadLineOfFile(text.substr(at, end - at), reader)) return false;
+    at = next;
+    consumed = std::min(at, text.size());
   }
   return true;
+}
+
+std::string DrawingReaderError(const DrawingReader& reader, const std::string& fileName) {
+  return fileName + ":" + std::to_string(reader.line) + ": " + reader.problem;
+}
+
+bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error) {
+  try {
+    DrawingReaderPtr reader = StartDrawingReader(text.size());
+    std::size_t consumed = 0;
+    if (!ReadDrawingLines(*reader, text, true, consumed)) {
+      error = DrawingReaderError(*reader, fileName);
+      AbandonStaged();
+      return false;
+    }
+    CommitStaged();
+    return true;
+  } catch (const std::exception& failure) {
+    AbandonStaged();
+    error = fileName + ": cannot read: " + failure.what();
+    return false;
+  }
 }
 
 }  // namespace zethost

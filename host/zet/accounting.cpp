@@ -18,7 +18,7 @@ int g_badReleases = 0;
 
 }  // namespace
 
-HoleDataItem* HandOutItems(const std::vector<HoleDataItem>& items) {
+HoleDataItem* HandOutItems(std::span<const HoleDataItem> items) {
   auto block = std::make_unique<HoleDataItem[]>(std::max<std::size_t>(items.size(), 1));
   std::copy(items.begin(), items.end(), block.get());
   HoleDataItem* pointer = block.get();

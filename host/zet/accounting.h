@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "host/stand_in.h"
@@ -12,7 +13,7 @@
 namespace zethost {
 
 // A tracked copy of the items; never null (an empty record still gets a block).
-HoleDataItem* HandOutItems(const std::vector<HoleDataItem>& items);
+HoleDataItem* HandOutItems(std::span<const HoleDataItem> items);
 // False (and a bad release counted) when the block is unknown.
 bool TakeBackItems(const HoleDataItem* block);
 

@@ -1,9 +1,12 @@
 // Drawing files: round trip, exact text, parse errors with file and line, atomic saving, and
 // writing a picture leaves no half-written file either.
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "host_test_support.h"
+#include "random_drawing.h"
 
 namespace {
 
@@ -61,7 +64,8 @@ void BuildRichDrawing() {
 
 TEST_F(DrawingFileTest, RoundTripKeepsTheDrawingAndTheText) {
   BuildRichDrawing();
-  const std::vector<Element> before = Elements();
+  const DrawingCopy copy = CopyDrawing();
+  const std::vector<Element>& before = copy.elements;
   const std::string text = FormatDrawing();
   std::string error;
   ASSERT_TRUE(ParseDrawing(text, "rich.drawing", error)) << error << "\n" << text;
@@ -179,6 +183,127 @@ TEST_F(DrawingFileTest, FailedSaveLeavesNothingBehind) {
   }
   EXPECT_EQ(FilesInDir(), std::vector<std::string>{"occupied"});
   EXPECT_TRUE(fs::is_empty(dir_ / "occupied"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DrawingFileTest, NumbersOutOfRangeAreToldApart) {
+  const std::string head = "tarnell-drawing 1\nhole 1\n";
+  const struct {
+    std::string line;
+    std::string expected;  // the whole message
+  } cases[] = {
+      {"  circle 2 center=0,0 radius=1e999", "f.d:3: number '1e999' for radius is out of range"},
+      {"  circle 2 center=1e-400,0 radius=1", "f.d:3: point '1e-400,0' for center is out of range"},
+      {"  line 2 start=0,-1e999 end=1,1", "f.d:3: point '0,-1e999' for start is out of range"},
+      {"  item value1=1e-400", "f.d:3: number '1e-400' for value1 is out of range"},
+      {"  item code1=2147483648", "f.d:3: integer '2147483648' for code1 is out of range"},
+      {"hole 2147483648", "f.d:3: instance id '2147483648' is out of range"},
+      {"hole 2 hole=4294967296", "f.d:3: hole id '4294967296' is out of range"},
+      {"  circle 2 center=0,0 radius=+-1", "f.d:3: bad number '+-1' for radius"},
+      {"  circle 2 center=0,0 radius=++1", "f.d:3: bad number '++1' for radius"},
+      {"  circle 2 center=0,0 radius=+inf", "f.d:3: bad number '+inf' for radius"},
+      {"  circle 2 center=0,inf radius=1", "f.d:3: center must be finite"},
+      {"  item code2=+-4", "f.d:3: bad integer '+-4' for code2"},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    EXPECT_FALSE(ParseDrawing(head + c.line + "\n", "f.d", error)) << c.line;
+    EXPECT_EQ(error, c.expected);
+  }
+}
+
+TEST_F(DrawingFileTest, APlusSignIsPartOfTheNumberSyntax) {
+  std::string error;
+  ASSERT_TRUE(
+      ParseDrawing("tarnell-drawing 1\nhole +4 hole=+9\n"
+                   "  item code1=+3 value1=+0.5 value2=-inf value3=nan\n"
+                   "  circle +2 center=+1,-2.5 radius=+1e-3\n",
+                   "f.d", error))
+      << error;
+  const Element& hole = Elements()[0];
+  EXPECT_EQ(hole.instanceId, 4);
+  EXPECT_EQ(hole.holeId, 9u);
+  EXPECT_EQ(hole.items[0].nCode1, 3);
+  EXPECT_EQ(hole.items[0].dValue1, 0.5);
+  EXPECT_TRUE(std::isinf(hole.items[0].dValue2) && std::isnan(hole.items[0].dValue3));
+  const auto& circle = std::get<Circle>(hole.segments[0].geometry);
+  EXPECT_EQ(hole.segments[0].id, 2);
+  EXPECT_EQ(circle.center.x, 1);
+  EXPECT_EQ(circle.radius, 1e-3);
+}
+
+// The same drawing with every kind of line end, and a bad line whose message must name line 4
+// and hold no CR.
+TEST_F(DrawingFileTest, EveryLineEndIsAccepted) {
+  const std::string lines[] = {"tarnell-drawing 1", "hole 1", "  circle 2 center=0,0 radius=1",
+                               "hole 2", "  circle 3 center=5,0 radius=2"};
+  const std::string ends[] = {"\n", "\r\n", "\r", "\r\r\n"};
+  std::string expected;
+  for (const std::string& line : lines) expected += line + "\n";
+  std::string plainError;
+  ASSERT_TRUE(ParseDrawing(expected, "f.d", plainError)) << plainError;
+  const std::string formatted = FormatDrawing();
+  for (const std::string& end : ends) {
+    std::string text;
+    std::string bad;
+    for (std::size_t k = 0; k < std::size(lines); ++k) {
+      text += lines[k] + end;
+      bad += (k == 3 ? std::string("hole x") : lines[k]) + end;
+    }
+    std::string error;
+    ResetHost();
+    EXPECT_TRUE(ParseDrawing(text, "f.d", error)) << error;
+    EXPECT_EQ(FormatDrawing(), formatted);
+    EXPECT_FALSE(ParseDrawing(bad, "f.d", error));
+    EXPECT_EQ(error, "f.d:4: bad instance id 'x'");
+  }
+}
+
+// A CR is a line end now, so a text holding one must be written escaped to read back.
+TEST_F(DrawingFileTest, TextsWithLineBreaksReadBack) {
+  for (const char* text : {"a\rb", "\r", "x\r\ny", "q\n\r"}) {
+    ResetHost();
+    AddHole({CircleAt(0, 0, 1)}, {MakeItem(1, 0, text)});
+    const std::string formatted = FormatDrawing();
+    std::string error;
+    ASSERT_TRUE(ParseDrawing(formatted, "t.d", error)) << error;
+    EXPECT_EQ(ToUtf8(Elements()[0].items[0].szText), text);
+    EXPECT_EQ(FormatDrawing(), formatted);
+  }
+}
+
+// Loading reads the file a block at a time: a large file with each kind of line end, and a bad
+// line near its end, must read as the same text read at once.
+TEST_F(DrawingFileTest, LargeFilesLoadAsTheyParse) {
+  const std::string text = hosttest::RandomDrawing(99, 4200);  // more than one block
+  ASSERT_GT(text.size(), std::size_t(1) << 20);
+  std::string error;
+  ASSERT_TRUE(ParseDrawing(text, "big.drawing", error)) << error;
+  const std::string formatted = FormatDrawing();
+  const std::string first = std::to_string(Elements()[0].instanceId);  // on line 3
+  const std::string path = (dir_ / "big.drawing").string();
+  for (const std::string end : {"\n", "\r\n", "\r", "\r\r\n"}) {
+    std::string converted;
+    for (char c : text) c == '\n' ? converted += end : converted += c;
+    std::ofstream(path, std::ios::binary) << converted;
+    ResetHost();
+    ASSERT_TRUE(LoadDrawing(path, error)) << error;
+    EXPECT_EQ(FormatDrawing(), formatted);
+    std::ofstream(path, std::ios::binary) << converted << "hole " << first << end;
+    EXPECT_FALSE(LoadDrawing(path, error));
+    const std::size_t lines = std::count(text.begin(), text.end(), '\n') + 1;
+    EXPECT_EQ(error, path + ":" + std::to_string(lines) + ": duplicate instance id " + first +
+                         " (first on line 3)");
+    EXPECT_EQ(FormatDrawing(), formatted);
+  }
+  ASSERT_TRUE(SaveDrawing(path, error)) << error;
+  EXPECT_TRUE(LoadDrawing(path, error)) << error;
+  EXPECT_EQ(FormatDrawing(), formatted);
+  EXPECT_FALSE(LoadDrawing(dir_.string(), error));
+  EXPECT_EQ(error, dir_.string() + ": is a folder");
 }
 
 }  // namespace

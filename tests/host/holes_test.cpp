@@ -160,7 +160,7 @@ TEST_F(HolesTest, AddingRefusesTakenIdsAndBadGeometry) {
   EXPECT_EQ(AddOther({CircleAt(std::nan(""), 0, 1)}), 0);
   EXPECT_EQ(HoleIdOf(AddHole({CircleAt(0, 0, 1)}, {})), 6u);  // after the largest id given
   std::string error;
-  Element taken;
+  ElementSpec taken;
   taken.instanceId = 1;
   taken.kind = ElementKind::Other;
   EXPECT_FALSE(AddElement(taken, error));

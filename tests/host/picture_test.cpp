@@ -57,16 +57,16 @@ class PictureTest : public hosttest::HostTest {
 
 // A 120 x 80 plate with holes 101, 102, ... drawn where the moves took them; returns the
 // drawing as it was before.
-std::vector<Element> MovedPlate(const std::vector<Move>& moves) {
+DrawingCopy MovedPlate(const std::vector<Move>& moves) {
   AddOther({LineFrom(0, 0, 120, 0), LineFrom(120, 0, 120, 80), LineFrom(120, 80, 0, 80),
             LineFrom(0, 80, 0, 0)});
   for (std::size_t k = 0; k < moves.size(); ++k) {
     const Move& m = moves[k];
     AddHole({CircleAt(m.to.x, m.to.y, m.radius)}, {}, false, static_cast<HoleId>(101 + k));
   }
-  std::vector<Element> before = Elements();
+  DrawingCopy before = CopyDrawing();
   for (std::size_t k = 0; k < moves.size(); ++k) {
-    before[k + 1].segments[0].geometry =
+    before.SegmentOf(k + 1, 0).geometry =
         CircleAt(moves[k].from.x, moves[k].from.y, moves[k].radius);
   }
   return before;
@@ -108,7 +108,8 @@ TEST_F(PictureTest, OverviewShowsMovedHoles) {
   AddHole({CircleAt(1.2, 3.4, 0.5)}, {});
   AddHole({CircleAt(5, 5, 0.5)}, {});
   AddOther({LineFrom(0, 0, 10, 0)});
-  const std::vector<Element> before = Elements();
+  const DrawingCopy copy = CopyDrawing();
+  const std::vector<Element>& before = copy.elements;
   const Point2 a{1.1, 0}, b{1.1, 1};  // moves hole 1 to x = 1.0
   ASSERT_EQ(ZetSgmMirrorSegment(1, &a, &b, 0, true), 0);
   const std::string svg = Write(before, {{0, 0}, 0.5});
@@ -213,7 +214,7 @@ TEST_F(PictureTest, DetailViewsOfMovedHoles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ResetHost();
-    const std::string svg = Write(MovedPlate(c.moves), c.options);
+    const std::string svg = Write(MovedPlate(c.moves).elements, c.options);
     const std::vector<std::string> panels = Panels(svg);
     ASSERT_EQ(panels.size(), c.panels);
     for (std::size_t k = 0; k < panels.size(); ++k) {
@@ -249,7 +250,7 @@ TEST_F(PictureTest, DetailGridRunsThroughTheBasePoint) {
     SCOPED_TRACE(testing::Message() << c.base.x << "," << c.base.y);
     ResetHost();
     const std::vector<std::string> panels =
-        Panels(Write(MovedPlate({{{c.to.x + 0.2, c.to.y + 0.1}, c.to}}), {c.base, 0.5}));
+        Panels(Write(MovedPlate({{{c.to.x + 0.2, c.to.y + 0.1}, c.to}}).elements, {c.base, 0.5}));
     ASSERT_EQ(panels.size(), 1u);
     std::smatch m;
     ASSERT_TRUE(std::regex_search(panels[0], m, cross));
@@ -283,7 +284,7 @@ double Attribute(const std::string& text, const std::string& name) {
 // Detail views with their captions lie below the overview, above the legend, inside the
 // picture, and apart from each other.
 TEST_F(PictureTest, DetailViewsOverlapNothing) {
-  const std::string svg = Write(MovedPlate(ManyMoves(15)), {{0, 0}, 0.5});
+  const std::string svg = Write(MovedPlate(ManyMoves(15)).elements, {{0, 0}, 0.5});
   const double width = Attribute(svg, "width"), height = Attribute(svg, "height");
   const std::regex plate("<line [^>]*y1=\"([0-9.]+)\"[^>]*stroke=\"#a0a0a0\"");
   double overviewBottom = 0;
@@ -373,8 +374,9 @@ TEST_F(PictureTest, ExtremeDrawingsGiveValidSvg) {
     if (!c.other.empty()) {
       ASSERT_NE(AddOther(c.other), 0);
     }
-    std::vector<Element> before = Elements();
-    for (Segment& segment : before.front().segments) {
+    DrawingCopy before = CopyDrawing();
+    for (std::size_t k = 0; k < before.elements.front().segments.size(); ++k) {
+      Segment& segment = before.SegmentOf(0, k);
       if (auto* circle = std::get_if<Circle>(&segment.geometry)) {
         circle->center = {circle->center.x + c.move.x, circle->center.y + c.move.y};
       } else if (auto* arc = std::get_if<Arc>(&segment.geometry)) {
@@ -383,7 +385,7 @@ TEST_F(PictureTest, ExtremeDrawingsGiveValidSvg) {
         arc->end = {arc->end.x + c.move.x, arc->end.y + c.move.y};
       }
     }
-    const std::string svg = Write(before, {c.base, 0.5});
+    const std::string svg = Write(before.elements, {c.base, 0.5});
     EXPECT_EQ(SvgProblem(svg), "") << svg.substr(0, 2000);
   }
 }

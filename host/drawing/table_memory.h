@@ -1,0 +1,12 @@
+// Memory of the drawing's large tables. A table made room for at once is told to the platform
+// as one large block, so that it can be backed by large pages: filling it then costs the kernel
+// far fewer page faults. Only a hint; where the platform has no such thing it does nothing.
+#pragma once
+
+#include <cstddef>
+
+namespace zethost {
+
+void AdviseLargeTable(void* first, std::size_t bytes);
+
+}  // namespace zethost
