@@ -1,6 +1,7 @@
 #include "tests/fuzz/drawing_compare.h"
 
 #include <cstring>
+#include <span>
 #include <variant>
 
 namespace {
@@ -30,7 +31,7 @@ bool SameGeometry(const zethost::Geometry& a, const zethost::Geometry& b) {
 }
 
 // Items compare as the bytes the host hands the plug-in, reserved bytes included.
-bool SameItems(const std::vector<HoleDataItem>& a, const std::vector<HoleDataItem>& b) {
+bool SameItems(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b) {
   return a.size() == b.size() &&
          (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(HoleDataItem)) == 0);
 }

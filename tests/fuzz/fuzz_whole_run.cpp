@@ -67,7 +67,7 @@ std::vector<HoleId> GatheredHoles() {
 
 void CheckRun(const FinishedRun& run) {
   CheckHostAccounting();
-  CheckHoleMotion(run.before, zethost::Elements(), run.basePoint, g_strMoveUnit);
+  CheckHoleMotion(run.before.elements, zethost::Elements(), run.basePoint, g_strMoveUnit);
   CheckClosingReport(GatheredHoles(), run.firstMessage, run.basePoint, g_strMoveUnit);
 }
 
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!zethost::ParseDrawing(drawing, "fuzz.drawing", error)) return 0;
   FuzzCheck(Startup(0, 0, 0, kHostToken) == 0, "the plug-in registers its command");
 
-  const std::vector<zethost::Element> before = zethost::Elements();
+  const zethost::DrawingCopy before = zethost::CopyDrawing();
   std::FILE* in = ::fmemopen(session.data(), session.size() + (session.empty() ? 1 : 0), "r");
   FuzzCheck(in != nullptr, "the session can be opened");
   SetDialogStreams(in, DialogOutput());
@@ -102,6 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SetDialogStreams(nullptr, DialogOutput());
   std::fclose(in);
   CheckHostAccounting();
-  CheckPicture(before, base);
+  CheckPicture(before.elements, base);
   return 0;
 }

@@ -65,7 +65,7 @@ struct SessionState {
 };
 
 void StartRun(SessionState& s) {
-  s.run = FinishedRun{zethost::Elements(), std::nullopt, zethost::Messages().size()};
+  s.run = FinishedRun{zethost::CopyDrawing(), std::nullopt, zethost::Messages().size()};
   s.bRunning = true;
   s.bAwaitingBase = true;
   zethost::StartCommand();

@@ -10,9 +10,10 @@
 
 #include "host/stand_in.h"
 
-// One run of the command as it ended: the drawing as the run found it and the base point it took.
+// One run of the command as it ended: the drawing as the run found it (a copy: the drawing's own
+// views follow its changes) and the base point it took.
 struct FinishedRun {
-  std::vector<zethost::Element> before;
+  zethost::DrawingCopy before;
   std::optional<Point2> basePoint;
   std::size_t firstMessage = 0;  // the index in zethost::Messages() of the run's first message
 };
