@@ -1,0 +1,87 @@
+// Mirroring DXF values and writing the edited file.
+#include "host/files/dxf_edit.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "correction/exact_trig.h"
+#include "host/drawing/geometry.h"
+#include "host/files/number_text.h"
+
+namespace zethost {
+namespace {
+
+const double kPi = 4.0 * ExactAtan(1.0);
+
+// The direction of the vector (dx, dy) in degrees, from the platform-independent arctangent so
+// that a file edited on any platform gets the same angles.
+double DirectionDegrees(double dx, double dy) {
+  // The axis directions are exact, so that a move along an axis keeps whole angles whole.
+  if (dx == 0) return dy > 0 ? 90.0 : -90.0;
+  if (dy == 0) return dx > 0 ? 0.0 : 180.0;
+  double radians = ExactAtan(dy / dx);
+  if (dx < 0) radians += dy < 0 ? -kPi : kPi;
+  return radians * (180.0 / kPi);
+}
+
+double Normalised(double degrees) {
+  double a = std::fmod(degrees, 360.0);
+  if (a < 0) a += 360.0;
+  return a == 360.0 ? 0.0 : a;
+}
+
+Point2 InOcs(bool flip, Point2 p) {
+  return Point2{flip ? -p.x : p.x, p.y};
+}
+
+}  // namespace
+
+void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
+                     std::vector<DxfValue>& values) {
+  // Negating X is an isometry, so reflecting in the OCS across the line's OCS image is the same
+  // as reflecting in the drawing.
+  const Point2 oa = InOcs(owned.flip, a);
+  const Point2 ob = InOcs(owned.flip, b);
+  for (const auto& [x, y] : owned.points) {
+    const Point2 r = Reflect(Point2{values[x].value, values[y].value}, oa, ob);
+    values[x].value = r.x;
+    values[y].value = r.y;
+  }
+  for (const std::size_t bulge : owned.bulges) values[bulge].value = -values[bulge].value;
+  if (!owned.hasAngles) return;
+  const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
+  const double start = values[owned.angles[0]].value;
+  const double end = values[owned.angles[1]].value;
+  values[owned.angles[0]].value = Normalised(twice - end);
+  values[owned.angles[1]].value = Normalised(twice - start);
+}
+
+std::string PatchedDxf(std::string_view bytes, const DxfDocument& doc,
+                       const std::vector<DxfValue>& values) {
+  struct Change {
+    std::size_t pair;
+    std::string text;
+  };
+  std::vector<Change> changes;
+  for (const DxfValue& v : values) {
+    double held = 0;
+    if (v.pair == kNoPair || !DxfNumber(doc.pairs[v.pair], held) || held == v.value) continue;
+    changes.push_back(Change{v.pair, ShortestNumber(v.value)});
+  }
+  std::sort(changes.begin(), changes.end(),
+            [](const Change& x, const Change& y) { return x.pair < y.pair; });
+  std::string out;
+  out.reserve(bytes.size() + changes.size() * 8);
+  std::size_t copied = 0;
+  for (const Change& c : changes) {
+    const DxfPair& pair = doc.pairs[c.pair];
+    if (pair.valueOffset < copied) continue;  // a value owned twice is written once
+    out.append(bytes.substr(copied, pair.valueOffset - copied));
+    out.append(c.text);
+    copied = pair.valueOffset + pair.value.size();
+  }
+  out.append(bytes.substr(copied));
+  return out;
+}
+
+}  // namespace zethost

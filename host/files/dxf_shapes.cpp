@@ -1,0 +1,166 @@
+// Geometry of DXF circles, arcs, 2D polylines and inserts.
+#include "host/files/dxf_shapes.h"
+
+#include <cmath>
+
+#include "correction/exact_trig.h"
+
+namespace zethost {
+namespace {
+
+// The trigonometry is the platform-independent one of the relocation, so that a drawing read
+// on Linux and on Windows holds the same doubles.
+const double kPi = 4.0 * ExactAtan(1.0);
+
+DxfValue ValueOf(const DxfDocument& doc, std::size_t pair) {
+  DxfValue v{pair, 0};
+  DxfNumber(doc.pairs[pair], v.value);
+  return v;
+}
+
+DxfValue Find(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, double fallback) {
+  const DxfPair* pair = FindPair(doc, entity, code);
+  if (pair == nullptr) return DxfValue{kNoPair, fallback};
+  return ValueOf(doc, static_cast<std::size_t>(pair - doc.pairs.data()));
+}
+
+std::int64_t FindInteger(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code) {
+  std::int64_t value = 0;
+  if (const DxfPair* pair = FindPair(doc, entity, code)) DxfInteger(*pair, value);
+  return value;
+}
+
+// True when the extrusion is (0,0,±1); flip is set for (0,0,-1).
+bool PlaneExtrusion(const DxfDocument& doc, const DxfEntity& entity, bool& flip) {
+  const double nx = Find(doc, entity, 210, 0).value;
+  const double ny = Find(doc, entity, 220, 0).value;
+  const double nz = Find(doc, entity, 230, 1).value;
+  constexpr double kTiny = 1e-12;
+  if (std::fabs(nx) > kTiny || std::fabs(ny) > kTiny || std::fabs(std::fabs(nz) - 1) > kTiny) {
+    return false;
+  }
+  flip = nz < 0;
+  return true;
+}
+
+// The LWPOLYLINE's vertices: each 10 starts one, its 20 and 42 follow it.
+void ReadLwVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
+  for (std::size_t k = entity.first + 1; k < OwnEnd(entity); ++k) {
+    const std::int32_t code = doc.pairs[k].code;
+    if (code == 10) shape.vertices.push_back(DxfVertex{ValueOf(doc, k), {}, {}});
+    if (shape.vertices.empty()) continue;
+    if (code == 20) shape.vertices.back().y = ValueOf(doc, k);
+    if (code == 42) shape.vertices.back().bulge = ValueOf(doc, k);
+  }
+}
+
+// The POLYLINE's VERTEX children; false for 3D polylines, meshes and spline frames.
+bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
+  if ((FindInteger(doc, entity, 70) & (8 | 16 | 64)) != 0) return false;
+  for (const std::size_t first : entity.children) {
+    if (DxfTrimmed(doc.pairs[first].value) != "VERTEX") continue;
+    DxfEntity vertex{"VERTEX", first, first + 1, {}};
+    while (vertex.end < doc.pairs.size() && doc.pairs[vertex.end].code != 0) ++vertex.end;
+    if ((FindInteger(doc, vertex, 70) & (16 | 64 | 128)) != 0) return false;
+    shape.vertices.push_back(
+        DxfVertex{Find(doc, vertex, 10, 0), Find(doc, vertex, 20, 0), Find(doc, vertex, 42, 0)});
+  }
+  return true;
+}
+
+bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
+  const std::string_view type = entity.type;
+  if (type == "CIRCLE" || type == "ARC") {
+    shape.kind = type == "CIRCLE" ? DxfShapeKind::kCircle : DxfShapeKind::kArc;
+    shape.cx = Find(doc, entity, 10, 0);
+    shape.cy = Find(doc, entity, 20, 0);
+    shape.radius = Find(doc, entity, 40, 0).value;
+    shape.startAngle = Find(doc, entity, 50, 0);
+    shape.endAngle = Find(doc, entity, 51, 0);
+    return shape.radius > 0;
+  }
+  if (type == "LINE") {
+    shape.kind = DxfShapeKind::kLine;
+    shape.cx = Find(doc, entity, 10, 0);
+    shape.cy = Find(doc, entity, 20, 0);
+    shape.ex = Find(doc, entity, 11, 0);
+    shape.ey = Find(doc, entity, 21, 0);
+    return true;
+  }
+  if (type == "LWPOLYLINE" || type == "POLYLINE") {
+    shape.kind = DxfShapeKind::kPolyline;
+    shape.closed = (FindInteger(doc, entity, 70) & 1) != 0;
+    if (type == "LWPOLYLINE") {
+      ReadLwVertices(doc, entity, shape);
+      return true;
+    }
+    return ReadPolylineVertices(doc, entity, shape);
+  }
+  if (type == "INSERT") {
+    shape.kind = DxfShapeKind::kInsert;
+    shape.cx = Find(doc, entity, 10, 0);
+    shape.cy = Find(doc, entity, 20, 0);
+    if (const DxfPair* name = FindPair(doc, entity, 2)) shape.blockName = DxfTrimmed(name->value);
+    shape.scale = Find(doc, entity, 41, 1).value;
+    shape.simpleInsert = shape.scale == Find(doc, entity, 42, 1).value &&
+                         FindInteger(doc, entity, 70) <= 1 && FindInteger(doc, entity, 71) <= 1;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+DxfShape ReadDxfShape(const DxfDocument& doc, const DxfEntity& entity) {
+  DxfShape shape;
+  const DxfPair* layer = FindPair(doc, entity, 8);
+  shape.layer = layer != nullptr ? DxfTrimmed(layer->value) : std::string_view("0");
+  if (!ReadKind(doc, entity, shape)) shape.kind = DxfShapeKind::kOther;
+  // A LINE's points are in drawing coordinates whatever its extrusion.
+  if (shape.kind != DxfShapeKind::kLine && !PlaneExtrusion(doc, entity, shape.flip)) {
+    shape.kind = DxfShapeKind::kOther;
+  }
+  return shape;
+}
+
+Point2 ToDrawing(const DxfShape& shape, double x, double y) {
+  return Point2{shape.flip ? -x : x, y};
+}
+
+std::size_t PolylinePieceCount(const DxfShape& shape) {
+  const std::size_t n = shape.vertices.size();
+  if (n < 2) return 0;
+  return shape.closed ? n : n - 1;
+}
+
+Geometry PolylinePiece(const DxfShape& shape, std::size_t i) {
+  const DxfVertex& v0 = shape.vertices[i];
+  const DxfVertex& v1 = shape.vertices[(i + 1) % shape.vertices.size()];
+  const double b = v0.bulge.value;
+  const Point2 a = ToDrawing(shape, v0.x.value, v0.y.value);
+  const Point2 e = ToDrawing(shape, v1.x.value, v1.y.value);
+  if (b == 0 || (a.x == e.x && a.y == e.y)) return Line{a, e};
+  // The centre lies on the chord's bisector, (1 - b²) / (4b) chord lengths from its middle, to
+  // the left of the chord for a counter-clockwise (positive) bulge in the OCS.
+  const double dx = v1.x.value - v0.x.value;
+  const double dy = v1.y.value - v0.y.value;
+  const double k = (1 - b * b) / (4 * b);
+  const Point2 centre = ToDrawing(shape, (v0.x.value + v1.x.value) / 2 - dy * k,
+                                  (v0.y.value + v1.y.value) / 2 + dx * k);
+  return Arc{centre, a, e, (b > 0) != shape.flip};
+}
+
+Geometry ArcGeometry(const DxfShape& shape) {
+  const double toRadians = kPi / 180;
+  const double r = shape.radius;
+  const double a0 = shape.startAngle.value * toRadians;
+  const double a1 = shape.endAngle.value * toRadians;
+  const double x = shape.cx.value;
+  const double y = shape.cy.value;
+  const Point2 centre = ToDrawing(shape, x, y);
+  const Point2 start = ToDrawing(shape, x + r * ExactCos(a0), y + r * ExactSin(a0));
+  const Point2 end = ToDrawing(shape, x + r * ExactCos(a1), y + r * ExactSin(a1));
+  return Arc{centre, start, end, !shape.flip};
+}
+
+}  // namespace zethost
