@@ -122,7 +122,9 @@ struct Walk {
   bool Run() {
     bool sawEntities = false;
     while (!AtEnd() && !NextIs("EOF")) {
-      if (pairs()[at].code == 999) {  // a comment
+      // Between sections only comments belong; some writers leave header variables and a stray
+      // ENDSEC there too, which are passed over as other readers do.
+      if (pairs()[at].code != 0 || NextIs("ENDSEC")) {
         ++at;
         continue;
       }
