@@ -42,18 +42,19 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   // as reflecting in the drawing.
   const Point2 oa = InOcs(owned.flip, a);
   const Point2 ob = InOcs(owned.flip, b);
-  for (const auto& [x, y] : owned.points) {
-    const Point2 r = Reflect(Point2{values[x].value, values[y].value}, oa, ob);
-    values[x].value = r.x;
-    values[y].value = r.y;
+  DxfValue* v = values.data() + owned.first;
+  for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
+    const Point2 r = Reflect(Point2{v[0].value, v[1].value}, oa, ob);
+    v[0].value = r.x;
+    v[1].value = r.y;
   }
-  for (const std::size_t bulge : owned.bulges) values[bulge].value = -values[bulge].value;
+  for (std::uint16_t k = 0; k < owned.bulges; ++k, ++v) v->value = -v->value;
   if (!owned.hasAngles) return;
   const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
-  const double start = values[owned.angles[0]].value;
-  const double end = values[owned.angles[1]].value;
-  values[owned.angles[0]].value = Normalised(twice - end);
-  values[owned.angles[1]].value = Normalised(twice - start);
+  const double start = v[0].value;
+  const double end = v[1].value;
+  v[0].value = Normalised(twice - end);
+  v[1].value = Normalised(twice - start);
 }
 
 std::string PatchedDxf(std::string_view bytes, const DxfDocument& doc,

@@ -42,15 +42,25 @@ struct Recogniser {
     return it->second;
   }
 
-  std::size_t Own(const DxfValue& value) {
-    drawing.values.push_back(value);
-    return drawing.values.size() - 1;
-  }
-
-  DxfOwnedValues OwnPoint(const DxfShape& shape, const DxfValue& x, const DxfValue& y) {
+  // Starts the values of one segment; points, then bulges, then angles are added to it.
+  DxfOwnedValues Begin(const DxfShape& shape) {
     DxfOwnedValues owned;
+    owned.first = static_cast<std::uint32_t>(drawing.values.size());
     owned.flip = shape.flip;
-    owned.points.push_back({Own(x), Own(y)});
+    return owned;
+  }
+  void AddPoint(DxfOwnedValues& owned, const DxfValue& x, const DxfValue& y) {
+    drawing.values.push_back(x);
+    drawing.values.push_back(y);
+    ++owned.points;
+  }
+  void AddBulge(DxfOwnedValues& owned, const DxfValue& bulge) {
+    drawing.values.push_back(bulge);
+    ++owned.bulges;
+  }
+  DxfOwnedValues OwnPoint(const DxfShape& shape, const DxfValue& x, const DxfValue& y) {
+    DxfOwnedValues owned = Begin(shape);
+    AddPoint(owned, x, y);
     return owned;
   }
 
@@ -67,11 +77,8 @@ struct Recogniser {
     for (std::size_t i = 0; i < n; ++i) {
       const DxfVertex& v = shape.vertices[i];
       DxfOwnedValues owned = OwnPoint(shape, v.x, v.y);
-      owned.bulges.push_back(Own(v.bulge));
-      if (!shape.closed && i + 1 == n) {
-        const DxfVertex& last = shape.vertices[n];
-        owned.points.push_back({Own(last.x), Own(last.y)});
-      }
+      if (!shape.closed && i + 1 == n) AddPoint(owned, shape.vertices[n].x, shape.vertices[n].y);
+      AddBulge(owned, v.bulge);
       AddSegment(element, PolylinePiece(shape, i), std::move(owned));
     }
     return element;
@@ -80,12 +87,9 @@ struct Recogniser {
   // A closed polyline that is one full circle: one circle segment owning every vertex.
   void AddPolylineCircle(std::size_t entity, const DxfShape& shape, const FullCircle& circle) {
     Piece piece{entity, LayerCode(shape.layer), circle.centre, circle.radius, {}};
-    DxfOwnedValues owned;
-    owned.flip = shape.flip;
-    for (const DxfVertex& v : shape.vertices) {
-      owned.points.push_back({Own(v.x), Own(v.y)});
-      owned.bulges.push_back(Own(v.bulge));
-    }
+    DxfOwnedValues owned = Begin(shape);
+    for (const DxfVertex& v : shape.vertices) AddPoint(owned, v.x, v.y);
+    for (const DxfVertex& v : shape.vertices) AddBulge(owned, v.bulge);
     AddSegment(piece.part, Circle{circle.centre, circle.radius}, std::move(owned));
     pieces.push_back(std::move(piece));
   }
@@ -111,7 +115,7 @@ struct Recogniser {
   void AddLine(std::size_t entity, const DxfShape& shape) {
     DxfElement element;
     DxfOwnedValues owned = OwnPoint(shape, shape.cx, shape.cy);
-    owned.points.push_back({Own(shape.ex), Own(shape.ey)});
+    AddPoint(owned, shape.ex, shape.ey);
     AddSegment(element,
                Line{Point2{shape.cx.value, shape.cy.value}, Point2{shape.ex.value, shape.ey.value}},
                std::move(owned));
@@ -121,7 +125,8 @@ struct Recogniser {
   DxfOwnedValues OwnArc(const DxfShape& shape) {
     DxfOwnedValues owned = OwnPoint(shape, shape.cx, shape.cy);
     owned.hasAngles = true;
-    owned.angles = {Own(shape.startAngle), Own(shape.endAngle)};
+    drawing.values.push_back(shape.startAngle);
+    drawing.values.push_back(shape.endAngle);
     return owned;
   }
 

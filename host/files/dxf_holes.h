@@ -10,8 +10,8 @@
 // plane geometry is another element; entities without it are kept in the file only.
 #pragma once
 
-#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "host/files/dxf_document.h"
@@ -20,14 +20,16 @@
 
 namespace zethost {
 
-// The file's numbers that one segment owns, as indices into DxfDrawing::values. Mirroring the
-// segment reflects `points`, negates `bulges` and reflects and swaps the two `angles`.
+// The file's numbers that one segment owns: DxfDrawing::values from `first` on hold `points`
+// points (x then y), then `bulges` bulges, then, with `hasAngles`, an arc's start and end angle.
+// Mirroring the segment reflects the points, negates the bulges and reflects and swaps the
+// angles. All of them are in the entity's own coordinates (see DxfShape::flip).
 struct DxfOwnedValues {
-  bool flip = false;
-  std::vector<std::array<std::size_t, 2>> points;
-  std::vector<std::size_t> bulges;
+  std::uint32_t first = 0;
+  std::uint16_t points = 0;
+  std::uint16_t bulges = 0;
   bool hasAngles = false;
-  std::array<std::size_t, 2> angles{};
+  bool flip = false;
 };
 
 struct DxfElement {

@@ -49,7 +49,12 @@ def entities(doc):
 
 
 def lw_points(e):
-    return list(e.get_points("xyb")) if e.dxftype() == "LWPOLYLINE" else None
+    """A polyline's vertices as (x, y, bulge), for LWPOLYLINE and POLYLINE alike."""
+    if e.dxftype() == "LWPOLYLINE":
+        return list(e.get_points("xyb"))
+    if e.dxftype() == "POLYLINE":
+        return [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in e.vertices]
+    return None
 
 
 def centre_of(e):
@@ -60,7 +65,7 @@ def centre_of(e):
         if kind != "INSERT" and tuple(e.dxf.extrusion) == (0, 0, -1):
             return (-p.x, p.y)
         return (p.x, p.y)
-    if kind == "LWPOLYLINE":
+    if kind in ("LWPOLYLINE", "POLYLINE"):
         pts = lw_points(e)
         return ((pts[0][0] + pts[1][0]) / 2, (pts[0][1] + pts[1][1]) / 2)
     return None
@@ -74,7 +79,7 @@ def compare_entity(handle, a, b, moves, problems, moved_seen):
     movable = MOVABLE.get(kind, set())
     da, db = a.dxfattribs(), b.dxfattribs()
     changed = {k for k in set(da) | set(db) if da.get(k) != db.get(k)}
-    points_changed = kind == "LWPOLYLINE" and lw_points(a) != lw_points(b)
+    points_changed = kind in ("LWPOLYLINE", "POLYLINE") and lw_points(a) != lw_points(b)
     if changed - movable:
         problems.append(f"entity {handle} ({kind}): {sorted(changed - movable)} changed")
     if not changed and not points_changed:
