@@ -50,15 +50,10 @@ bool CoversFullTurn(const std::vector<AngleInterval>& intervals) {
   return reach >= 360.0 - kAngleSlack;
 }
 
-DxfEntity BlockHeader(const DxfDocument& doc, const DxfBlock& block) {
-  DxfEntity header{"BLOCK", block.header, block.header + 1, {}};
-  while (header.end < doc.pairs.size() && doc.pairs[header.end].code != 0) ++header.end;
-  return header;
-}
-
 double PairValue(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code) {
   double value = 0;
-  if (const DxfPair* pair = FindPair(doc, entity, code)) DxfNumber(*pair, value);
+  DxfPair pair;
+  if (FindPair(doc, entity, code, pair)) DxfNumber(pair.value, value);
   return value;
 }
 
@@ -143,8 +138,7 @@ bool IsSlot(const DxfShape& shape, double tolerance) {
 
 std::vector<double> ConcentricBlockRadii(const DxfDocument& doc, const DxfBlock& block,
                                          double tolerance) {
-  const DxfEntity header = BlockHeader(doc, block);
-  const Point2 base{PairValue(doc, header, 10), PairValue(doc, header, 20)};
+  const Point2 base{PairValue(doc, block.header, 10), PairValue(doc, block.header, 20)};
   std::vector<double> radii;
   for (const DxfEntity& entity : block.entities) {
     const DxfShape shape = ReadDxfShape(doc, entity);

@@ -1,81 +1,93 @@
 // Sections, blocks and model-space entities of an ASCII DXF file.
 #include "host/files/dxf_document.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace zethost {
 namespace {
 
-bool Is(const DxfPair& pair, std::int32_t code, std::string_view value) {
-  return pair.code == code && DxfTrimmed(pair.value) == value;
-}
-
+// One checked walk over the whole file with the pair at hand in `cur`.
 struct Walk {
   DxfDocument& doc;
   const std::string& fileName;
   std::string& error;
-  std::size_t at = 0;
+  DxfCursor cursor;
+  DxfPair cur;
+  DxfPlace curPlace;
+  bool have = false;
+  bool failed = false;
 
-  const std::vector<DxfPair>& pairs() const { return doc.pairs; }
-  bool AtEnd() const { return at >= doc.pairs.size(); }
+  void Advance() {
+    curPlace = DxfPlace{cursor.pos, cursor.line};
+    have = NextCheckedDxfPair(cursor, cur, fileName, error);
+    failed = failed || !error.empty();
+  }
 
-  bool Fail(std::size_t pair, const std::string& problem) {
-    const std::uint32_t line =
-        pairs().empty() ? 1 : pairs()[std::min(pair, pairs().size() - 1)].line;
+  bool NextIs(std::string_view type) const {
+    return have && cur.code == 0 && DxfTrimmed(cur.value) == type;
+  }
+
+  bool Fail(const std::string& problem) {
+    const std::uint32_t line = have ? cur.line : std::max<std::uint32_t>(cursor.line, 1);
     error = fileName + ":" + std::to_string(line) + ": " + problem;
+    failed = true;
     return false;
   }
 
-  // Moves to the next pair with group code 0.
   void NextEntityStart() {
-    ++at;
-    while (!AtEnd() && pairs()[at].code != 0) ++at;
+    do {
+      Advance();
+    } while (have && cur.code != 0);
   }
 
-  bool NextIs(std::string_view type) const { return !AtEnd() && Is(pairs()[at], 0, type); }
-
-  // One entity from `at`, with the VERTEX / ATTRIB entities and SEQEND it owns.
+  // One entity from the pair at hand, with the VERTEX / ATTRIB entities and SEQEND it owns.
   DxfEntity ReadEntity() {
-    DxfEntity entity{DxfTrimmed(pairs()[at].value), at, at, {}};
+    DxfEntity entity{DxfTrimmed(cur.value), curPlace, 0, {}};
     NextEntityStart();
     const std::string_view child = entity.type == "POLYLINE" ? "VERTEX"
                                    : entity.type == "INSERT" ? "ATTRIB"
                                                              : "";
     if (!child.empty() && NextIs(child)) {
       while (NextIs(child)) {
-        entity.children.push_back(at);
+        entity.children.push_back(curPlace);
         NextEntityStart();
       }
       if (NextIs("SEQEND")) {
-        entity.children.push_back(at);
+        entity.children.push_back(curPlace);
         NextEntityStart();
       }
     }
-    entity.end = at;
+    entity.end = curPlace.begin;
     return entity;
   }
 
   bool InModelSpace(const DxfEntity& entity) const {
-    const DxfPair* space = FindPair(doc, entity, 67);
-    return space == nullptr || DxfTrimmed(space->value) != "1";
+    DxfPair space;
+    return !FindPair(doc, entity, 67, space) || DxfTrimmed(space.value) != "1";
   }
 
   void ReadHeader() {
     std::string_view codePage;
-    while (!AtEnd() && pairs()[at].code != 0) {
-      const DxfPair& pair = pairs()[at];
-      if (pair.code == 9 && at + 1 < pairs().size()) {
-        const std::string_view name = DxfTrimmed(pair.value);
-        if (name == "$ACADVER") doc.acadVersion = DxfTrimmed(pairs()[at + 1].value);
-        if (name == "$DWGCODEPAGE") codePage = DxfTrimmed(pairs()[at + 1].value);
+    std::string_view variable;
+    while (have && cur.code != 0) {
+      if (cur.code == 9) {
+        variable = DxfTrimmed(cur.value);
+      } else if (variable == "$ACADVER") {
+        doc.acadVersion = DxfTrimmed(cur.value);
+      } else if (variable == "$DWGCODEPAGE") {
+        codePage = DxfTrimmed(cur.value);
       }
-      ++at;
+      Advance();
     }
     doc.encoding = DxfEncodingOf(doc.acadVersion, codePage);
   }
 
   void ReadEntities(std::vector<DxfEntity>& into, std::string_view stop) {
-    while (!AtEnd() && !NextIs(stop) && !NextIs("ENDSEC") && !NextIs("EOF")) {
+    while (have && !NextIs(stop) && !NextIs("ENDSEC") && !NextIs("EOF")) {
+      if (cur.code != 0) {  // pairs before the first entity
+        Advance();
+        continue;
+      }
       DxfEntity entity = ReadEntity();
       if (InModelSpace(entity)) into.push_back(std::move(entity));
     }
@@ -84,9 +96,9 @@ struct Walk {
   void ReadBlocks() {
     while (NextIs("BLOCK")) {
       DxfBlock block;
-      block.header = at;
-      const DxfEntity header = ReadEntity();
-      if (const DxfPair* name = FindPair(doc, header, 2)) block.name = DxfTrimmed(name->value);
+      block.header = ReadEntity();
+      DxfPair name;
+      if (FindPair(doc, block.header, 2, name)) block.name = DxfTrimmed(name.value);
       ReadEntities(block.entities, "ENDBLK");
       if (NextIs("ENDBLK")) ReadEntity();
       const std::string key = UpperName(block.name);
@@ -99,44 +111,43 @@ struct Walk {
   }
 
   bool ReadSection(bool& sawEntities) {
-    const std::size_t opened = at;
-    ++at;
-    if (AtEnd() || pairs()[at].code != 2) return Fail(opened, "SECTION without a name (group 2)");
-    const std::string_view name = DxfTrimmed(pairs()[at].value);
-    ++at;
+    const std::uint32_t opened = cur.line;
+    Advance();
+    if (!have || cur.code != 2) return failed ? false : Fail("SECTION without a name (group 2)");
+    const std::string_view name = DxfTrimmed(cur.value);
+    Advance();
     if (name == "HEADER") ReadHeader();
     if (name == "BLOCKS") ReadBlocks();
     if (name == "ENTITIES") {
       sawEntities = true;
       ReadEntities(doc.modelSpace, "ENDSEC");
     }
-    while (!AtEnd() && !NextIs("ENDSEC") && !NextIs("EOF")) ++at;
+    while (have && !NextIs("ENDSEC") && !NextIs("EOF")) Advance();
+    if (failed) return false;
     if (!NextIs("ENDSEC")) {
-      return Fail(at, "section " + std::string(name) + " opened on line " +
-                          std::to_string(pairs()[opened].line) + " has no ENDSEC");
+      return Fail("section " + std::string(name) + " opened on line " + std::to_string(opened) +
+                  " has no ENDSEC");
     }
-    ++at;
-    return true;
+    Advance();
+    return !failed;
   }
 
   bool Run() {
     bool sawEntities = false;
-    while (!AtEnd() && !NextIs("EOF")) {
+    Advance();
+    if (!have && !failed) return Fail("the file is empty");
+    while (have && !NextIs("EOF")) {
       // Between sections only comments belong; some writers leave header variables and a stray
       // ENDSEC there too, which are passed over as other readers do.
-      if (pairs()[at].code != 0 || NextIs("ENDSEC")) {
-        ++at;
-        continue;
-      }
       if (!NextIs("SECTION")) {
-        return Fail(at, "expected '0 SECTION' or '0 EOF' here, not group " +
-                            std::to_string(pairs()[at].code) + " " +
-                            QuotedForMessage(pairs()[at].value));
+        Advance();
+        continue;
       }
       if (!ReadSection(sawEntities)) return false;
     }
-    if (AtEnd()) return Fail(at, "the file ends without '0 EOF' (truncated)");
-    if (!sawEntities) return Fail(at, "no ENTITIES section: the file holds no drawing");
+    if (failed) return false;
+    if (!have) return Fail("the file ends without '0 EOF' (truncated)");
+    if (!sawEntities) return Fail("no ENTITIES section: the file holds no drawing");
     return true;
   }
 };
@@ -151,26 +162,37 @@ std::string UpperName(std::string_view name) {
   return upper;
 }
 
-std::size_t OwnEnd(const DxfEntity& entity) {
-  return entity.children.empty() ? entity.end : entity.children.front();
+DxfCursor OwnPairs(const DxfDocument& doc, const DxfEntity& entity) {
+  const std::size_t end = entity.children.empty() ? entity.end : entity.children.front().begin;
+  return DxfCursor{doc.bytes, entity.place.begin, end, entity.place.line};
 }
 
-const DxfPair* FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code) {
-  for (std::size_t k = entity.first + 1; k < OwnEnd(entity); ++k) {
-    if (doc.pairs[k].code == code) return &doc.pairs[k];
+bool FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, DxfPair& pair) {
+  DxfCursor cursor = OwnPairs(doc, entity);
+  if (!NextDxfPair(cursor, pair)) return false;  // the "0 TYPE" pair
+  while (NextDxfPair(cursor, pair)) {
+    if (pair.code == code) return true;
   }
-  return nullptr;
+  return false;
+}
+
+DxfEntity EntityAt(const DxfDocument& doc, DxfPlace place) {
+  DxfCursor cursor{doc.bytes, place.begin, doc.bytes.size(), place.line};
+  DxfPair pair;
+  DxfEntity entity;
+  entity.place = place;
+  if (NextDxfPair(cursor, pair)) entity.type = DxfTrimmed(pair.value);
+  std::size_t before = cursor.pos;
+  while (NextDxfPair(cursor, pair) && pair.code != 0) before = cursor.pos;
+  entity.end = cursor.pos >= doc.bytes.size() && pair.code != 0 ? cursor.pos : before;
+  return entity;
 }
 
 bool ReadDxfDocument(std::string_view bytes, const std::string& fileName, DxfDocument& doc,
                      std::string& error) {
   doc = DxfDocument{};
-  if (!ReadDxfPairs(bytes, fileName, doc.pairs, error)) return false;
-  if (doc.pairs.empty()) {
-    error = fileName + ":1: the file is empty";
-    return false;
-  }
-  Walk walk{doc, fileName, error};
+  doc.bytes = bytes;
+  Walk walk{doc, fileName, error, DxfCursor{bytes, 0, bytes.size(), 0}, {}, {}};
   return walk.Run();
 }
 

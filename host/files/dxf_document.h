@@ -1,5 +1,5 @@
-// The structure of an ASCII DXF file over its pairs: header variables, block definitions and the
-// entities of the model space, each entity a range of pairs. Nothing is copied out of the file.
+// The structure of an ASCII DXF file: header variables, block definitions and the entities of
+// the model space, each entity a byte range of the file. Nothing is copied out of the file.
 #pragma once
 
 #include <cstddef>
@@ -13,40 +13,49 @@
 
 namespace zethost {
 
-// One entity: pairs [first, end) of the file, from its "0 TYPE" pair up to the next entity. A
-// POLYLINE or an INSERT with attributes owns the VERTEX / ATTRIB entities and the SEQEND after
-// it: their pairs lie in [first, end) too, and `children` lists where each one starts.
+// Where an entity, or one it owns, starts: the byte offset of its "0 TYPE" pair and the number
+// of lines before it.
+struct DxfPlace {
+  std::size_t begin = 0;
+  std::uint32_t line = 0;
+};
+
+// One entity: the bytes from its "0 TYPE" pair up to the next entity. A POLYLINE or an INSERT
+// with attributes owns the VERTEX / ATTRIB entities and the SEQEND after it: they lie in
+// [begin, end) too, and `children` says where each one starts.
 struct DxfEntity {
   std::string_view type;
-  std::size_t first = 0;
+  DxfPlace place;
   std::size_t end = 0;
-  std::vector<std::size_t> children;
+  std::vector<DxfPlace> children;
 };
 
 struct DxfBlock {
   std::string_view name;
-  std::size_t header = 0;  // the pair index of the BLOCK entity
+  DxfEntity header;  // the BLOCK entity
   std::vector<DxfEntity> entities;
 };
 
 struct DxfDocument {
-  std::vector<DxfPair> pairs;
+  std::string_view bytes;
   std::string_view acadVersion;  // $ACADVER, e.g. AC1015
   DxfEncoding encoding = DxfEncoding::kAnsi1252;
   std::vector<DxfEntity> modelSpace;       // drawing order
   std::map<std::string, DxfBlock> blocks;  // by name, upper-cased for lookup
 };
 
-// Reads the file's structure. False with "<file>:<line>: <problem>" when the pairs cannot be
-// read, a section is not closed, or there is no ENTITIES section.
+// Reads the file's structure; `bytes` must outlive the document. False with
+// "<file>:<line>: <problem>" when a pair cannot be read, a section is not closed, the file has no
+// "0 EOF" or there is no ENTITIES section.
 bool ReadDxfDocument(std::string_view bytes, const std::string& fileName, DxfDocument& doc,
                      std::string& error);
 
-// The value of the first pair with `code` among the entity's own pairs (not its children's);
-// null when there is none.
-const DxfPair* FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code);
-// The entity's own pairs end where its first child starts.
-std::size_t OwnEnd(const DxfEntity& entity);
+// The entity's own pairs (not those of the entities it owns), its "0 TYPE" pair first.
+DxfCursor OwnPairs(const DxfDocument& doc, const DxfEntity& entity);
+// The first of the entity's own pairs with `code`, after its "0 TYPE" pair.
+bool FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, DxfPair& pair);
+// The entity that starts at `place` and ends where the next one starts.
+DxfEntity EntityAt(const DxfDocument& doc, DxfPlace place);
 
 // Upper-case ASCII, as DXF compares layer and block names.
 std::string UpperName(std::string_view name);

@@ -2,11 +2,11 @@
 #include "host/files/dxf_edit.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "correction/exact_trig.h"
 #include "host/drawing/geometry.h"
-#include "host/files/number_text.h"
 
 namespace zethost {
 namespace {
@@ -28,6 +28,13 @@ double Normalised(double degrees) {
   double a = std::fmod(degrees, 360.0);
   if (a < 0) a += 360.0;
   return a == 360.0 ? 0.0 : a;
+}
+
+// The shortest decimal text that reads back to the same double.
+void AppendShortestNumber(std::string& out, double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  out.append(text, result.ec == std::errc() ? result.ptr : text);
 }
 
 Point2 InOcs(bool flip, Point2 p) {
@@ -57,29 +64,31 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   v[1].value = Normalised(twice - start);
 }
 
-std::string PatchedDxf(std::string_view bytes, const DxfDocument& doc,
-                       const std::vector<DxfValue>& values) {
+std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values) {
   struct Change {
-    std::size_t pair;
-    std::string text;
+    std::size_t offset;
+    std::size_t length;
+    double value;
   };
   std::vector<Change> changes;
   for (const DxfValue& v : values) {
     double held = 0;
-    if (v.pair == kNoPair || !DxfNumber(doc.pairs[v.pair], held) || held == v.value) continue;
-    changes.push_back(Change{v.pair, ShortestNumber(v.value)});
+    if (v.offset == kNoPair || !DxfNumber(bytes.substr(v.offset, v.length), held) ||
+        held == v.value) {
+      continue;
+    }
+    changes.push_back(Change{v.offset, v.length, v.value});
   }
   std::sort(changes.begin(), changes.end(),
-            [](const Change& x, const Change& y) { return x.pair < y.pair; });
+            [](const Change& x, const Change& y) { return x.offset < y.offset; });
   std::string out;
   out.reserve(bytes.size() + changes.size() * 8);
   std::size_t copied = 0;
   for (const Change& c : changes) {
-    const DxfPair& pair = doc.pairs[c.pair];
-    if (pair.valueOffset < copied) continue;  // a value owned twice is written once
-    out.append(bytes.substr(copied, pair.valueOffset - copied));
-    out.append(c.text);
-    copied = pair.valueOffset + pair.value.size();
+    if (c.offset < copied) continue;  // a value owned twice is written once
+    out.append(bytes.substr(copied, c.offset - copied));
+    AppendShortestNumber(out, c.value);
+    copied = c.offset + c.length;
   }
   out.append(bytes.substr(copied));
   return out;

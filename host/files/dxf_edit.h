@@ -17,7 +17,6 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
 
 // The file's bytes with every value that differs from what the file holds replaced by the
 // shortest decimal text that reads back to it; every other byte as it was.
-std::string PatchedDxf(std::string_view bytes, const DxfDocument& doc,
-                       const std::vector<DxfValue>& values);
+std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values);
 
 }  // namespace zethost

@@ -63,7 +63,7 @@ void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b) {
 
 std::string DxfText() {
   if (!g_source) return {};
-  return PatchedDxf(g_source->bytes, g_source->doc, g_source->values);
+  return PatchedDxf(g_source->bytes, g_source->values);
 }
 
 std::string UnsupportedDrawingMessage(std::string_view head, const std::string& fileName) {

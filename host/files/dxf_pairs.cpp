@@ -9,25 +9,21 @@
 namespace zethost {
 namespace {
 
-// The next line from `pos`, without its LF or CR LF; pos moves past the line end.
-struct LineCursor {
-  std::string_view bytes;
-  std::size_t pos = 0;
-  std::uint32_t line = 0;
+// The next line of the cursor, without its LF or CR LF; the cursor moves past its line end.
+std::string_view NextLine(DxfCursor& cursor, std::size_t& start) {
+  start = cursor.pos;
+  const std::size_t lf = cursor.bytes.find('\n', cursor.pos);
+  const std::size_t stop = lf == std::string_view::npos || lf >= cursor.end ? cursor.end : lf;
+  cursor.pos = stop == cursor.end ? cursor.end : stop + 1;
+  ++cursor.line;
+  std::string_view text = cursor.bytes.substr(start, stop - start);
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  return text;
+}
 
-  bool AtEnd() const { return pos >= bytes.size(); }
-
-  std::string_view Next(std::size_t& start) {
-    start = pos;
-    const std::size_t lf = bytes.find('\n', pos);
-    const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-    pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
-    ++line;
-    std::string_view text = bytes.substr(start, end - start);
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    return text;
-  }
-};
+bool AtEnd(const DxfCursor& cursor) {
+  return cursor.pos >= cursor.end;
+}
 
 bool Fail(const std::string& fileName, std::uint32_t line, const std::string& problem,
           std::string& error) {
@@ -47,14 +43,14 @@ bool CheckValue(const DxfPair& pair, const std::string& fileName, std::string& e
   const DxfValueType type = DxfTypeOf(pair.code);
   double real = 0;
   std::int64_t integer = 0;
-  if (type == DxfValueType::kReal && !DxfNumber(pair, real)) {
+  if (type == DxfValueType::kReal && !DxfNumber(pair.value, real)) {
     return Fail(fileName, pair.line + 1,
                 "value " + QuotedForMessage(pair.value) + " of group code " +
                     std::to_string(pair.code) + " is not a number",
                 error);
   }
   if ((type == DxfValueType::kInteger || type == DxfValueType::kBool) &&
-      !DxfInteger(pair, integer)) {
+      !DxfInteger(pair.value, integer)) {
     return Fail(fileName, pair.line + 1,
                 "value " + QuotedForMessage(pair.value) + " of group code " +
                     std::to_string(pair.code) + " is not a whole number",
@@ -72,27 +68,27 @@ std::string_view DxfTrimmed(std::string_view value) {
   return value.substr(first, last - first + 1);
 }
 
-bool DxfNumber(const DxfPair& pair, double& value) {
-  std::string_view text = DxfTrimmed(pair.value);
+bool DxfNumber(std::string_view value, double& number) {
+  std::string_view text = DxfTrimmed(value);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   if (text.empty() || text.front() == '+') return false;
   const char* end = text.data() + text.size();
   double parsed = 0;
   const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
   if (result.ec != std::errc() || result.ptr != end || !std::isfinite(parsed)) return false;
-  value = parsed;
+  number = parsed;
   return true;
 }
 
-bool DxfInteger(const DxfPair& pair, std::int64_t& value) {
-  std::string_view text = DxfTrimmed(pair.value);
+bool DxfInteger(std::string_view value, std::int64_t& number) {
+  std::string_view text = DxfTrimmed(value);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   if (text.empty() || text.front() == '+') return false;
   const char* end = text.data() + text.size();
   std::int64_t parsed = 0;
   const auto result = std::from_chars(text.data(), end, parsed);
   if (result.ec != std::errc() || result.ptr != end) return false;
-  value = parsed;
+  number = parsed;
   return true;
 }
 
@@ -131,12 +127,14 @@ DrawingFileKind SniffDrawingFile(std::string_view bytes) {
   if (text.substr(0, 16) == "tarnell-drawing ") return DrawingFileKind::kNative;
   // An ASCII DXF opens with pairs: a group code line (often 0, or 999 for a comment), then its
   // value, usually SECTION.
-  LineCursor cursor{text};
+  DxfCursor cursor{text, 0, text.size(), 0};
   std::size_t start = 0;
   std::int32_t code = 0;
-  while (!cursor.AtEnd() && cursor.line < 64) {
-    if (!ParseCode(cursor.Next(start), code) || cursor.AtEnd()) return DrawingFileKind::kUnknown;
-    const std::string_view value = DxfTrimmed(cursor.Next(start));
+  while (!AtEnd(cursor) && cursor.line < 64) {
+    if (!ParseCode(NextLine(cursor, start), code) || AtEnd(cursor)) {
+      return DrawingFileKind::kUnknown;
+    }
+    const std::string_view value = DxfTrimmed(NextLine(cursor, start));
     if (code == 0) {
       return value == "SECTION" ? DrawingFileKind::kDxfAscii : DrawingFileKind::kUnknown;
     }
@@ -145,32 +143,36 @@ DrawingFileKind SniffDrawingFile(std::string_view bytes) {
   return DrawingFileKind::kUnknown;
 }
 
-bool ReadDxfPairs(std::string_view bytes, const std::string& fileName, std::vector<DxfPair>& pairs,
-                  std::string& error) {
-  pairs.clear();
-  LineCursor cursor{bytes};
-  while (!cursor.AtEnd()) {
-    std::size_t start = 0;
-    const std::string_view codeText = cursor.Next(start);
-    const std::uint32_t line = cursor.line;
-    std::int32_t code = 0;
-    if (!ParseCode(codeText, code)) {
-      return Fail(fileName, line,
-                  "group code " + QuotedForMessage(codeText) + " is not a number from -5 to 1071",
-                  error);
-    }
-    if (cursor.AtEnd()) {
-      return Fail(fileName, line,
-                  "the file ends after group code " + std::to_string(code) +
-                      " without its value (truncated, or an odd number of lines)",
-                  error);
-    }
-    const std::string_view value = cursor.Next(start);
-    pairs.push_back(DxfPair{code, value, start, line});
-    if (!CheckValue(pairs.back(), fileName, error)) return false;
-    if (code == 0 && DxfTrimmed(value) == "EOF") break;  // what follows EOF is kept, not read
-  }
+bool NextDxfPair(DxfCursor& cursor, DxfPair& pair) {
+  if (AtEnd(cursor)) return false;
+  std::size_t start = 0;
+  const std::string_view codeText = NextLine(cursor, start);
+  pair.line = cursor.line;
+  ParseCode(codeText, pair.code);
+  pair.value = NextLine(cursor, pair.valueOffset);
   return true;
+}
+
+bool NextCheckedDxfPair(DxfCursor& cursor, DxfPair& pair, const std::string& fileName,
+                        std::string& error) {
+  error.clear();
+  if (AtEnd(cursor)) return false;
+  std::size_t start = 0;
+  const std::string_view codeText = NextLine(cursor, start);
+  pair.line = cursor.line;
+  if (!ParseCode(codeText, pair.code)) {
+    return Fail(fileName, pair.line,
+                "group code " + QuotedForMessage(codeText) + " is not a number from -5 to 1071",
+                error);
+  }
+  if (AtEnd(cursor)) {
+    return Fail(fileName, pair.line,
+                "the file ends after group code " + std::to_string(pair.code) +
+                    " without its value (truncated, or an odd number of lines)",
+                error);
+  }
+  pair.value = NextLine(cursor, pair.valueOffset);
+  return CheckValue(pair, fileName, error);
 }
 
 }  // namespace zethost

@@ -12,21 +12,22 @@ namespace {
 // on Linux and on Windows holds the same doubles.
 const double kPi = 4.0 * ExactAtan(1.0);
 
-DxfValue ValueOf(const DxfDocument& doc, std::size_t pair) {
-  DxfValue v{pair, 0};
-  DxfNumber(doc.pairs[pair], v.value);
+DxfValue ValueOf(const DxfPair& pair) {
+  DxfValue v{pair.valueOffset, static_cast<std::uint32_t>(pair.value.size()), 0};
+  DxfNumber(pair.value, v.value);
   return v;
 }
 
 DxfValue Find(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, double fallback) {
-  const DxfPair* pair = FindPair(doc, entity, code);
-  if (pair == nullptr) return DxfValue{kNoPair, fallback};
-  return ValueOf(doc, static_cast<std::size_t>(pair - doc.pairs.data()));
+  DxfPair pair;
+  if (!FindPair(doc, entity, code, pair)) return DxfValue{kNoPair, 0, fallback};
+  return ValueOf(pair);
 }
 
 std::int64_t FindInteger(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code) {
   std::int64_t value = 0;
-  if (const DxfPair* pair = FindPair(doc, entity, code)) DxfInteger(*pair, value);
+  DxfPair pair;
+  if (FindPair(doc, entity, code, pair)) DxfInteger(pair.value, value);
   return value;
 }
 
@@ -45,22 +46,22 @@ bool PlaneExtrusion(const DxfDocument& doc, const DxfEntity& entity, bool& flip)
 
 // The LWPOLYLINE's vertices: each 10 starts one, its 20 and 42 follow it.
 void ReadLwVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
-  for (std::size_t k = entity.first + 1; k < OwnEnd(entity); ++k) {
-    const std::int32_t code = doc.pairs[k].code;
-    if (code == 10) shape.vertices.push_back(DxfVertex{ValueOf(doc, k), {}, {}});
+  DxfCursor cursor = OwnPairs(doc, entity);
+  DxfPair pair;
+  while (NextDxfPair(cursor, pair)) {
+    if (pair.code == 10) shape.vertices.push_back(DxfVertex{ValueOf(pair), {}, {}});
     if (shape.vertices.empty()) continue;
-    if (code == 20) shape.vertices.back().y = ValueOf(doc, k);
-    if (code == 42) shape.vertices.back().bulge = ValueOf(doc, k);
+    if (pair.code == 20) shape.vertices.back().y = ValueOf(pair);
+    if (pair.code == 42) shape.vertices.back().bulge = ValueOf(pair);
   }
 }
 
 // The POLYLINE's VERTEX children; false for 3D polylines, meshes and spline frames.
 bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
   if ((FindInteger(doc, entity, 70) & (8 | 16 | 64)) != 0) return false;
-  for (const std::size_t first : entity.children) {
-    if (DxfTrimmed(doc.pairs[first].value) != "VERTEX") continue;
-    DxfEntity vertex{"VERTEX", first, first + 1, {}};
-    while (vertex.end < doc.pairs.size() && doc.pairs[vertex.end].code != 0) ++vertex.end;
+  for (const DxfPlace& place : entity.children) {
+    const DxfEntity vertex = EntityAt(doc, place);
+    if (vertex.type != "VERTEX") continue;
     if ((FindInteger(doc, vertex, 70) & (16 | 64 | 128)) != 0) return false;
     shape.vertices.push_back(
         DxfVertex{Find(doc, vertex, 10, 0), Find(doc, vertex, 20, 0), Find(doc, vertex, 42, 0)});
@@ -100,7 +101,8 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) 
     shape.kind = DxfShapeKind::kInsert;
     shape.cx = Find(doc, entity, 10, 0);
     shape.cy = Find(doc, entity, 20, 0);
-    if (const DxfPair* name = FindPair(doc, entity, 2)) shape.blockName = DxfTrimmed(name->value);
+    DxfPair name;
+    if (FindPair(doc, entity, 2, name)) shape.blockName = DxfTrimmed(name.value);
     shape.scale = Find(doc, entity, 41, 1).value;
     shape.simpleInsert = shape.scale == Find(doc, entity, 42, 1).value &&
                          FindInteger(doc, entity, 70) <= 1 && FindInteger(doc, entity, 71) <= 1;
@@ -113,8 +115,8 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) 
 
 DxfShape ReadDxfShape(const DxfDocument& doc, const DxfEntity& entity) {
   DxfShape shape;
-  const DxfPair* layer = FindPair(doc, entity, 8);
-  shape.layer = layer != nullptr ? DxfTrimmed(layer->value) : std::string_view("0");
+  DxfPair layer;
+  shape.layer = FindPair(doc, entity, 8, layer) ? DxfTrimmed(layer.value) : std::string_view("0");
   if (!ReadKind(doc, entity, shape)) shape.kind = DxfShapeKind::kOther;
   // A LINE's points are in drawing coordinates whatever its extrusion.
   if (shape.kind != DxfShapeKind::kLine && !PlaneExtrusion(doc, entity, shape.flip)) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,9 +17,11 @@ namespace zethost {
 
 inline constexpr std::size_t kNoPair = static_cast<std::size_t>(-1);
 
-// A number of the file: its pair (kNoPair when the file leaves it at its default) and value.
+// A number of the file: where its value text stands (offset kNoPair when the file leaves it at
+// its default) and the number.
 struct DxfValue {
-  std::size_t pair = kNoPair;
+  std::size_t offset = kNoPair;
+  std::uint32_t length = 0;
   double value = 0;
 };
 

@@ -26,7 +26,7 @@ def make_plate(version="R2010"):
 
     # The plate outline and a centre line: other elements that must survive untouched.
     add_outline(msp, [(0, 0, 0), (160, 0, 0), (160, 100, 0), (0, 100, 0)], version, "OUTLINE")
-    msp.add_line((0, 50), (160, 50), dxfattribs={"layer": "NOTES", "linetype": "CENTER"})
+    msp.add_line((0, 50), (160, 50), dxfattribs={"layer": "NOTES"})
 
     # Plain drills of three diameters, a little off the 0.5 grid.
     drills = [((10.02, 9.97), 3), ((30.26, 10.04), 3), ((49.9, 9.78), 3), ((10.04, 30.3), 4),

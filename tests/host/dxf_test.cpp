@@ -55,9 +55,9 @@ TEST(DxfReadTest, BadFilesNameTheLineAndTheProblem) {
       {"  0\nSECTION\n  2\nENTITIES\n 70\n1.5\n",
        "t.dxf:6: value '1.5' of group code 70 is not a whole"},
       {"  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n",
-       "t.dxf:5: section ENTITIES opened on line 1 has no ENDSEC"},
+       "t.dxf:6: section ENTITIES opened on line 1 has no ENDSEC"},
       {"  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", "t.dxf:7: no ENTITIES section"},
-      {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", "t.dxf:5: the file ends without '0 EOF'"},
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", "t.dxf:6: the file ends without '0 EOF'"},
       {"", "t.dxf:1: the file is empty"},
       {"  0\nSECTION\n  2\nENTITIES\n 10\n1\r\r\n", "t.dxf:6: value '1\\r' of group code 10"},
   };
@@ -213,7 +213,7 @@ std::string MirrorAll(const std::string& text, double m, std::string& error) {
       MirrorDxfValues(owned, Point2{m, 0}, Point2{m, 1}, drawing.values);
     }
   }
-  return PatchedDxf(text, doc, drawing.values);
+  return PatchedDxf(text, drawing.values);
 }
 
 TEST(DxfEditTest, WritesBackOnlyTheValuesThatMoved) {
@@ -252,7 +252,7 @@ TEST(DxfEditTest, KeepsEveryByteWhenNothingMovesAndKeepsLineEnds) {
     DxfDrawing drawing;
     std::string error;
     ASSERT_TRUE(Read(file, doc, drawing, error)) << error;
-    EXPECT_EQ(PatchedDxf(file, doc, drawing.values), file);
+    EXPECT_EQ(PatchedDxf(file, drawing.values), file);
   }
   std::string error;
   const std::string moved = MirrorAll(crlf, 0.75, error);
