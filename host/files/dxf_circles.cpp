@@ -3,8 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <tuple>
+#include <unordered_map>
 
 #include "correction/exact_trig.h"
 #include "host/drawing/geometry.h"
@@ -58,29 +57,38 @@ double PairValue(const DxfDocument& doc, const DxfEntity& entity, std::int32_t c
 }
 
 // Splits a group of arcs with one centre by radius, each part within tolerance of its smallest.
-std::vector<std::vector<std::size_t>> ByRadius(const std::vector<ArcOfCircle>& arcs,
-                                               std::vector<std::size_t> group, double tolerance) {
-  std::stable_sort(group.begin(), group.end(),
-                   [&](std::size_t a, std::size_t b) { return arcs[a].radius < arcs[b].radius; });
-  std::vector<std::vector<std::size_t>> parts;
-  for (const std::size_t k : group) {
+std::vector<std::vector<std::uint32_t>> ByRadius(const std::vector<ArcOfCircle>& arcs,
+                                                 std::vector<std::uint32_t> group,
+                                                 double tolerance) {
+  std::stable_sort(group.begin(), group.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return arcs[a].radius < arcs[b].radius;
+  });
+  std::vector<std::vector<std::uint32_t>> parts;
+  for (const std::uint32_t k : group) {
     if (parts.empty() || arcs[k].radius - arcs[parts.back().front()].radius > tolerance) {
       parts.emplace_back();
     }
     parts.back().push_back(k);
   }
-  for (std::vector<std::size_t>& part : parts) std::sort(part.begin(), part.end());
+  for (std::vector<std::uint32_t>& part : parts) std::sort(part.begin(), part.end());
   return parts;
 }
 
-// A cell of the grid that groups centres: cells are twice the tolerance wide, so two centres
+// A cell of the grid that groups centres: cells are wider than the tolerance, so two centres
 // within tolerance lie in the same or in neighbouring cells.
 struct Cell {
   std::int32_t layer;
   std::int64_t x;
   std::int64_t y;
-  bool operator<(const Cell& o) const {
-    return std::tie(layer, x, y) < std::tie(o.layer, o.x, o.y);
+  bool operator==(const Cell& o) const { return layer == o.layer && x == o.x && y == o.y; }
+};
+
+struct CellHash {
+  std::size_t operator()(const Cell& c) const {
+    std::uint64_t h = static_cast<std::uint64_t>(c.x) * 0x9E3779B97F4A7C15ULL;
+    h ^= static_cast<std::uint64_t>(c.y) + 0x7F4A7C159E3779B9ULL + (h << 6) + (h >> 2);
+    h ^= static_cast<std::uint64_t>(c.layer) * 0xC2B2AE3D27D4EB4FULL;
+    return static_cast<std::size_t>(h ^ (h >> 29));
   }
 };
 
@@ -88,6 +96,37 @@ std::int64_t CellIndex(double v, double size) {
   const double q = std::floor(v / size);
   constexpr double kLimit = 4.0e18;
   return static_cast<std::int64_t>(std::clamp(q, -kLimit, kLimit));
+}
+
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+// The group among those first seen near p whose first centre is within tolerance of p. Cells
+// are much wider than the tolerance, so the neighbouring cells are looked at only for a centre
+// close to its cell's edge.
+std::uint32_t GroupNear(const std::unordered_map<Cell, std::uint32_t, CellHash>& cells,
+                        const std::vector<std::uint32_t>& nextInCell,
+                        const std::vector<Point2>& firstCentre, const CentredPiece& p, double size,
+                        double tolerance) {
+  const double qx = std::floor(p.centre.x / size);
+  const double qy = std::floor(p.centre.y / size);
+  const double fx = p.centre.x - qx * size;
+  const double fy = p.centre.y - qy * size;
+  const std::int64_t x0 = fx <= tolerance ? -1 : 0;
+  const std::int64_t x1 = fx >= size - tolerance ? 1 : 0;
+  const std::int64_t y0 = fy <= tolerance ? -1 : 0;
+  const std::int64_t y1 = fy >= size - tolerance ? 1 : 0;
+  const std::int64_t cx = CellIndex(p.centre.x, size);
+  const std::int64_t cy = CellIndex(p.centre.y, size);
+  for (std::int64_t dx = x0; dx <= x1; ++dx) {
+    for (std::int64_t dy = y0; dy <= y1; ++dy) {
+      const auto cell = cells.find(Cell{p.layer, cx + dx, cy + dy});
+      if (cell == cells.end()) continue;
+      for (std::uint32_t g = cell->second; g != kNone; g = nextInCell[g]) {
+        if (Near(firstCentre[g], p.centre, tolerance)) return g;
+      }
+    }
+  }
+  return kNone;
 }
 
 }  // namespace
@@ -157,49 +196,57 @@ AngleInterval DrawingInterval(const DxfShape& arc) {
   return AngleInterval{180.0 - arc.endAngle.value, 180.0 - arc.startAngle.value};
 }
 
-std::vector<std::vector<std::size_t>> FullTurnGroups(const std::vector<ArcOfCircle>& arcs,
-                                                     double tolerance) {
+void Groups::Add(const std::vector<std::uint32_t>& group) {
+  members.insert(members.end(), group.begin(), group.end());
+  start.push_back(static_cast<std::uint32_t>(members.size()));
+}
+
+Groups FullTurnGroups(const std::vector<ArcOfCircle>& arcs, double tolerance) {
   std::vector<CentredPiece> centred;
   for (const ArcOfCircle& arc : arcs) centred.push_back(CentredPiece{arc.layer, arc.centre});
-  std::vector<std::vector<std::size_t>> full;
-  for (const std::vector<std::size_t>& group : ConcentricGroups(centred, tolerance)) {
-    for (const std::vector<std::size_t>& part : ByRadius(arcs, group, tolerance)) {
+  const Groups concentric = ConcentricGroups(centred, tolerance);
+  Groups full;
+  for (std::size_t g = 0; g + 1 < concentric.start.size(); ++g) {
+    const std::vector<std::uint32_t> group(concentric.members.begin() + concentric.start[g],
+                                           concentric.members.begin() + concentric.start[g + 1]);
+    for (const std::vector<std::uint32_t>& part : ByRadius(arcs, group, tolerance)) {
       std::vector<AngleInterval> intervals;
-      for (const std::size_t k : part) intervals.push_back(arcs[k].interval);
-      if (CoversFullTurn(intervals)) full.push_back(part);
+      for (const std::uint32_t k : part) intervals.push_back(arcs[k].interval);
+      if (CoversFullTurn(intervals)) full.Add(part);
     }
   }
   return full;
 }
 
-std::vector<std::vector<std::size_t>> ConcentricGroups(const std::vector<CentredPiece>& pieces,
-                                                       double tolerance) {
-  const double size = std::max(2 * tolerance, 1e-300);
-  std::map<Cell, std::vector<std::size_t>> cells;  // cell -> groups whose first centre is there
-  std::vector<std::vector<std::size_t>> groups;
+Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double tolerance) {
+  const double size = std::max(64 * tolerance, 1e-300);
+  std::unordered_map<Cell, std::uint32_t, CellHash> cells;  // cell -> last group first seen there
+  cells.reserve(pieces.size());
+  std::vector<std::uint32_t> nextInCell;  // by group: the group first seen before it in its cell
+  std::vector<Point2> firstCentre;        // by group
+  std::vector<std::uint32_t> groupOf(pieces.size());
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     const CentredPiece& p = pieces[k];
-    const std::int64_t cx = CellIndex(p.centre.x, size);
-    const std::int64_t cy = CellIndex(p.centre.y, size);
-    std::size_t found = groups.size();
-    for (std::int64_t dx = -1; dx <= 1 && found == groups.size(); ++dx) {
-      for (std::int64_t dy = -1; dy <= 1 && found == groups.size(); ++dy) {
-        const auto cell = cells.find(Cell{p.layer, cx + dx, cy + dy});
-        if (cell == cells.end()) continue;
-        for (const std::size_t g : cell->second) {
-          if (Near(pieces[groups[g].front()].centre, p.centre, tolerance)) {
-            found = g;
-            break;
-          }
-        }
-      }
+    std::uint32_t g = GroupNear(cells, nextInCell, firstCentre, p, size, tolerance);
+    if (g == kNone) {
+      const std::int64_t cx = CellIndex(p.centre.x, size);
+      const std::int64_t cy = CellIndex(p.centre.y, size);
+      g = static_cast<std::uint32_t>(firstCentre.size());
+      firstCentre.push_back(p.centre);
+      auto [cell, added] = cells.emplace(Cell{p.layer, cx, cy}, g);
+      nextInCell.push_back(added ? kNone : cell->second);
+      cell->second = g;
     }
-    if (found == groups.size()) {
-      groups.emplace_back();
-      cells[Cell{p.layer, cx, cy}].push_back(found);
-    }
-    groups[found].push_back(k);
+    groupOf[k] = g;
   }
+  // Members by group, each group in ascending order: a counting sort of groupOf.
+  Groups groups;
+  groups.start.assign(firstCentre.size() + 1, 0);
+  for (const std::uint32_t g : groupOf) ++groups.start[g + 1];
+  for (std::size_t g = 1; g < groups.start.size(); ++g) groups.start[g] += groups.start[g - 1];
+  groups.members.resize(pieces.size());
+  std::vector<std::uint32_t> fill(groups.start.begin(), groups.start.end() - 1);
+  for (std::uint32_t k = 0; k < groupOf.size(); ++k) groups.members[fill[groupOf[k]]++] = k;
   return groups;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -35,16 +36,22 @@ struct AngleInterval {
 };
 AngleInterval DrawingInterval(const DxfShape& arc);
 
+// Groups of indices: group g holds members[start[g]] .. members[start[g + 1] - 1].
+struct Groups {
+  std::vector<std::uint32_t> start{0};
+  std::vector<std::uint32_t> members;
+  void Add(const std::vector<std::uint32_t>& group);
+};
+
 struct ArcOfCircle {
-  std::size_t entity;
+  std::uint32_t entity;
   std::int32_t layer;
   Point2 centre;
   double radius;
   AngleInterval interval;
 };
 // Groups of arcs (indices into arcs) with one layer, centre and radius that cover the full turn.
-std::vector<std::vector<std::size_t>> FullTurnGroups(const std::vector<ArcOfCircle>& arcs,
-                                                     double tolerance);
+Groups FullTurnGroups(const std::vector<ArcOfCircle>& arcs, double tolerance);
 
 struct CentredPiece {
   std::int32_t layer;
@@ -52,8 +59,7 @@ struct CentredPiece {
 };
 // Groups of pieces (indices, each group in ascending order, groups by their first index) on one
 // layer whose centres lie within tolerance of the group's first.
-std::vector<std::vector<std::size_t>> ConcentricGroups(const std::vector<CentredPiece>& pieces,
-                                                       double tolerance);
+Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double tolerance);
 
 // The larger side of the box around every shape; at least the largest radius, never 0.
 double DrawingSize(const std::vector<DxfShape>& shapes);

@@ -22,13 +22,17 @@ std::unique_ptr<DxfSource> g_source;
 
 void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
   StageBegin();
+  owned.reserve(drawing.segments.size());
   std::int32_t instance = 0;
   for (const DxfElement& element : drawing.elements) {
     StageElement(++instance, element.kind, kNoHole, false);
-    for (const HoleDataItem& item : element.items) StageItem(item);
-    for (std::size_t s = 0; s < element.segments.size(); ++s) {
-      owned.push_back(element.owned[s]);
-      StageSegment(Segment{static_cast<std::int32_t>(owned.size()), element.segments[s]});
+    for (std::uint32_t i = 0; i < element.itemCount; ++i) {
+      StageItem(MakeDxfItem(drawing, drawing.items[element.firstItem + i]));
+    }
+    for (std::uint32_t s = 0; s < element.segmentCount; ++s) {
+      const DxfSegment& segment = drawing.segments[element.firstSegment + s];
+      owned.push_back(segment.owned);
+      StageSegment(Segment{static_cast<std::int32_t>(owned.size()), segment.geometry});
     }
   }
 }

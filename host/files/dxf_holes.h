@@ -32,17 +32,39 @@ struct DxfOwnedValues {
   bool flip = false;
 };
 
+// One segment of the drawing and the file's numbers it owns.
+struct DxfSegment {
+  Geometry geometry;
+  DxfOwnedValues owned;
+};
+
+// One circle of a hole's record: what makes two holes the same.
+struct DxfItem {
+  std::int32_t layer = 0;  // a code per layer name (names compared without case)
+  double diameter = 0;
+  std::int32_t text = -1;  // the block's name for a block hole: an index into texts
+};
+
+// An element: its segments and (holes) items are ranges of the drawing's tables.
 struct DxfElement {
   ElementKind kind = ElementKind::Other;
-  std::vector<Geometry> segments;
-  std::vector<DxfOwnedValues> owned;  // one per segment
-  std::vector<HoleDataItem> items;    // holes: one per circle, largest first
+  std::uint32_t entity = 0;  // the first entity of the file it is drawn from
+  std::uint32_t firstSegment = 0;
+  std::uint32_t segmentCount = 0;
+  std::uint32_t firstItem = 0;
+  std::uint32_t itemCount = 0;  // holes: one per circle, largest first
 };
 
 struct DxfDrawing {
   std::vector<DxfElement> elements;  // in the order of their first entity in the file
-  std::vector<DxfValue> values;      // the numbers the segments own, as the file holds them
+  std::vector<DxfSegment> segments;
+  std::vector<DxfItem> items;
+  std::vector<std::u16string> texts;  // block names as hole records hold them (at most 19 units)
+  std::vector<DxfValue> values;       // the numbers the segments own, as the file holds them
 };
+
+// The hole record item of a recognised circle.
+HoleDataItem MakeDxfItem(const DxfDrawing& drawing, const DxfItem& item);
 
 void RecogniseDxf(const DxfDocument& doc, DxfDrawing& drawing);
 

@@ -18,24 +18,60 @@ DxfValue ValueOf(const DxfPair& pair) {
   return v;
 }
 
-DxfValue Find(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, double fallback) {
-  DxfPair pair;
-  if (!FindPair(doc, entity, code, pair)) return DxfValue{kNoPair, 0, fallback};
-  return ValueOf(pair);
+// The first pair of each group code a shape is read from, found in one pass over the entity.
+struct Fields {
+  static constexpr std::int32_t kCodes[] = {2,  8,  10, 11, 20, 21,  40,  41,
+                                            42, 50, 51, 70, 71, 210, 220, 230};
+  static constexpr std::size_t kCount = sizeof kCodes / sizeof kCodes[0];
+  DxfPair pairs[kCount];
+  bool found[kCount] = {};
+
+  static std::size_t Slot(std::int32_t code) {
+    for (std::size_t k = 0; k < kCount; ++k) {
+      if (kCodes[k] == code) return k;
+    }
+    return kCount;
+  }
+
+  Fields(const DxfDocument& doc, const DxfEntity& entity) {
+    DxfCursor cursor = OwnPairs(doc, entity);
+    DxfPair pair;
+    NextDxfPair(cursor, pair);  // the "0 TYPE" pair
+    while (NextDxfPair(cursor, pair)) {
+      const std::size_t slot = Slot(pair.code);
+      if (slot == kCount || found[slot]) continue;
+      pairs[slot] = pair;
+      found[slot] = true;
+    }
+  }
+
+  const DxfPair* Get(std::int32_t code) const {
+    const std::size_t slot = Slot(code);
+    return slot < kCount && found[slot] ? &pairs[slot] : nullptr;
+  }
+};
+
+DxfValue Find(const Fields& fields, std::int32_t code, double fallback) {
+  const DxfPair* pair = fields.Get(code);
+  return pair == nullptr ? DxfValue{kNoPair, 0, fallback} : ValueOf(*pair);
 }
 
-std::int64_t FindInteger(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code) {
+std::int64_t FindInteger(const Fields& fields, std::int32_t code) {
   std::int64_t value = 0;
-  DxfPair pair;
-  if (FindPair(doc, entity, code, pair)) DxfInteger(pair.value, value);
+  if (const DxfPair* pair = fields.Get(code)) DxfInteger(pair->value, value);
   return value;
 }
 
+std::string_view FindText(const Fields& fields, std::int32_t code, std::string_view fallback) {
+  const DxfPair* pair = fields.Get(code);
+  return pair == nullptr ? fallback : DxfTrimmed(pair->value);
+}
+
 // True when the extrusion is (0,0,±1); flip is set for (0,0,-1).
-bool PlaneExtrusion(const DxfDocument& doc, const DxfEntity& entity, bool& flip) {
-  const double nx = Find(doc, entity, 210, 0).value;
-  const double ny = Find(doc, entity, 220, 0).value;
-  const double nz = Find(doc, entity, 230, 1).value;
+bool PlaneExtrusion(const Fields& fields, bool& flip) {
+  const double nx = Find(fields, 210, 0).value;
+  const double ny = Find(fields, 220, 0).value;
+  const double nz = Find(fields, 230, 1).value;
   constexpr double kTiny = 1e-12;
   if (std::fabs(nx) > kTiny || std::fabs(ny) > kTiny || std::fabs(std::fabs(nz) - 1) > kTiny) {
     return false;
@@ -57,55 +93,56 @@ void ReadLwVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& s
 }
 
 // The POLYLINE's VERTEX children; false for 3D polylines, meshes and spline frames.
-bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
-  if ((FindInteger(doc, entity, 70) & (8 | 16 | 64)) != 0) return false;
+bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, const Fields& fields,
+                          DxfShape& shape) {
+  if ((FindInteger(fields, 70) & (8 | 16 | 64)) != 0) return false;
   for (const DxfPlace& place : entity.children) {
     const DxfEntity vertex = EntityAt(doc, place);
     if (vertex.type != "VERTEX") continue;
-    if ((FindInteger(doc, vertex, 70) & (16 | 64 | 128)) != 0) return false;
-    shape.vertices.push_back(
-        DxfVertex{Find(doc, vertex, 10, 0), Find(doc, vertex, 20, 0), Find(doc, vertex, 42, 0)});
+    const Fields v(doc, vertex);
+    if ((FindInteger(v, 70) & (16 | 64 | 128)) != 0) return false;
+    shape.vertices.push_back(DxfVertex{Find(v, 10, 0), Find(v, 20, 0), Find(v, 42, 0)});
   }
   return true;
 }
 
-bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) {
+bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, const Fields& fields,
+              DxfShape& shape) {
   const std::string_view type = entity.type;
   if (type == "CIRCLE" || type == "ARC") {
     shape.kind = type == "CIRCLE" ? DxfShapeKind::kCircle : DxfShapeKind::kArc;
-    shape.cx = Find(doc, entity, 10, 0);
-    shape.cy = Find(doc, entity, 20, 0);
-    shape.radius = Find(doc, entity, 40, 0).value;
-    shape.startAngle = Find(doc, entity, 50, 0);
-    shape.endAngle = Find(doc, entity, 51, 0);
+    shape.cx = Find(fields, 10, 0);
+    shape.cy = Find(fields, 20, 0);
+    shape.radius = Find(fields, 40, 0).value;
+    shape.startAngle = Find(fields, 50, 0);
+    shape.endAngle = Find(fields, 51, 0);
     return shape.radius > 0;
   }
   if (type == "LINE") {
     shape.kind = DxfShapeKind::kLine;
-    shape.cx = Find(doc, entity, 10, 0);
-    shape.cy = Find(doc, entity, 20, 0);
-    shape.ex = Find(doc, entity, 11, 0);
-    shape.ey = Find(doc, entity, 21, 0);
+    shape.cx = Find(fields, 10, 0);
+    shape.cy = Find(fields, 20, 0);
+    shape.ex = Find(fields, 11, 0);
+    shape.ey = Find(fields, 21, 0);
     return true;
   }
   if (type == "LWPOLYLINE" || type == "POLYLINE") {
     shape.kind = DxfShapeKind::kPolyline;
-    shape.closed = (FindInteger(doc, entity, 70) & 1) != 0;
+    shape.closed = (FindInteger(fields, 70) & 1) != 0;
     if (type == "LWPOLYLINE") {
       ReadLwVertices(doc, entity, shape);
       return true;
     }
-    return ReadPolylineVertices(doc, entity, shape);
+    return ReadPolylineVertices(doc, entity, fields, shape);
   }
   if (type == "INSERT") {
     shape.kind = DxfShapeKind::kInsert;
-    shape.cx = Find(doc, entity, 10, 0);
-    shape.cy = Find(doc, entity, 20, 0);
-    DxfPair name;
-    if (FindPair(doc, entity, 2, name)) shape.blockName = DxfTrimmed(name.value);
-    shape.scale = Find(doc, entity, 41, 1).value;
-    shape.simpleInsert = shape.scale == Find(doc, entity, 42, 1).value &&
-                         FindInteger(doc, entity, 70) <= 1 && FindInteger(doc, entity, 71) <= 1;
+    shape.cx = Find(fields, 10, 0);
+    shape.cy = Find(fields, 20, 0);
+    shape.blockName = FindText(fields, 2, "");
+    shape.scale = Find(fields, 41, 1).value;
+    shape.simpleInsert = shape.scale == Find(fields, 42, 1).value && FindInteger(fields, 70) <= 1 &&
+                         FindInteger(fields, 71) <= 1;
     return true;
   }
   return false;
@@ -115,11 +152,11 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, DxfShape& shape) 
 
 DxfShape ReadDxfShape(const DxfDocument& doc, const DxfEntity& entity) {
   DxfShape shape;
-  DxfPair layer;
-  shape.layer = FindPair(doc, entity, 8, layer) ? DxfTrimmed(layer.value) : std::string_view("0");
-  if (!ReadKind(doc, entity, shape)) shape.kind = DxfShapeKind::kOther;
+  const Fields fields(doc, entity);
+  shape.layer = FindText(fields, 8, "0");
+  if (!ReadKind(doc, entity, fields, shape)) shape.kind = DxfShapeKind::kOther;
   // A LINE's points are in drawing coordinates whatever its extrusion.
-  if (shape.kind != DxfShapeKind::kLine && !PlaneExtrusion(doc, entity, shape.flip)) {
+  if (shape.kind != DxfShapeKind::kLine && !PlaneExtrusion(fields, shape.flip)) {
     shape.kind = DxfShapeKind::kOther;
   }
   return shape;

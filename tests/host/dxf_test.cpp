@@ -105,10 +105,11 @@ void ExpectElements(const std::string& entities, const std::vector<Expected>& ex
   for (std::size_t k = 0; k < expected.size(); ++k) {
     const DxfElement& e = drawing.elements[k];
     EXPECT_EQ(e.kind, expected[k].kind) << "element " << k << " of\n" << entities;
-    EXPECT_EQ(e.segments.size(), expected[k].segments) << "element " << k;
-    ASSERT_EQ(e.items.size(), expected[k].diameters.size()) << "element " << k;
-    for (std::size_t i = 0; i < e.items.size(); ++i) {
-      EXPECT_DOUBLE_EQ(e.items[i].dValue1, expected[k].diameters[i]) << "element " << k;
+    EXPECT_EQ(e.segmentCount, expected[k].segments) << "element " << k;
+    ASSERT_EQ(e.itemCount, expected[k].diameters.size()) << "element " << k;
+    for (std::size_t i = 0; i < e.itemCount; ++i) {
+      EXPECT_DOUBLE_EQ(drawing.items[e.firstItem + i].diameter, expected[k].diameters[i])
+          << "element " << k;
     }
   }
 }
@@ -193,14 +194,17 @@ TEST(DxfRecogniseTest, LayersAndBlocksDecideWhichHolesAreTheSame) {
       doc, drawing, error))
       << error;
   ASSERT_EQ(drawing.elements.size(), 5u);
-  const auto& e = drawing.elements;
-  EXPECT_EQ(e[0].items[0].nCode1, e[2].items[0].nCode1);  // layer names ignore case
-  EXPECT_NE(e[0].items[0].nCode1, e[1].items[0].nCode1);
-  const std::u16string t3 = e[3].items[0].szText;
-  const std::u16string t4 = e[4].items[0].szText;
+  const auto item = [&](std::size_t k) {
+    return MakeDxfItem(drawing, drawing.items[drawing.elements[k].firstItem]);
+  };
+  EXPECT_EQ(item(0).nCode1, item(2).nCode1);  // layer names ignore case
+  EXPECT_NE(item(0).nCode1, item(1).nCode1);
+  const std::u16string t3 = item(3).szText;
+  const std::u16string t4 = item(4).szText;
   EXPECT_LE(t3.size(), 19u);
   EXPECT_NE(t3, t4);
-  EXPECT_EQ(std::u16string(e[0].items[0].szText), u"");
+  EXPECT_EQ(t3.substr(0, 10), u"A_VERY_LON");
+  EXPECT_EQ(std::u16string(item(0).szText), u"");
 }
 
 // Moves every element's segments by reflecting them across the line x = m (a horizontal move).
@@ -208,10 +212,8 @@ std::string MirrorAll(const std::string& text, double m, std::string& error) {
   DxfDocument doc;
   DxfDrawing drawing;
   if (!Read(text, doc, drawing, error)) return {};
-  for (const DxfElement& e : drawing.elements) {
-    for (const DxfOwnedValues& owned : e.owned) {
-      MirrorDxfValues(owned, Point2{m, 0}, Point2{m, 1}, drawing.values);
-    }
+  for (const DxfSegment& segment : drawing.segments) {
+    MirrorDxfValues(segment.owned, Point2{m, 0}, Point2{m, 1}, drawing.values);
   }
   return PatchedDxf(text, drawing.values);
 }
