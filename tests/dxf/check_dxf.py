@@ -100,10 +100,16 @@ def compare_entity(handle, a, b, moves, problems, moved_seen):
         problems.append(f"entity {handle} ({kind}): centre {new}, the report says {target}")
 
 
-def check(input_path, output_path, report_path):
+def check(input_path, output_path, report_path, new_audit_errors_only=False):
+    """The problems of the output; with new_audit_errors_only, audit errors that the input has
+    as well (files of other programs) are not the output's."""
     problems = []
-    before = open_audited(input_path, [])
+    known = []
+    before = open_audited(input_path, known)
     after = open_audited(output_path, problems)
+    if new_audit_errors_only:
+        known_messages = {p.split(": ezdxf audit: ", 1)[1] for p in known}
+        problems = [p for p in problems if p.split(": ezdxf audit: ", 1)[1] not in known_messages]
     moves = read_report(report_path) if report_path else {}
     ea, eb = entities(before), entities(after)
     if set(ea) != set(eb):
