@@ -124,6 +124,10 @@ struct Walk {
     }
     while (have && !NextIs("ENDSEC") && !NextIs("EOF")) Advance();
     if (failed) return false;
+    if (!have) {
+      return Fail("the file ends inside section " + std::string(name) + " opened on line " +
+                  std::to_string(opened) + ": it is truncated");
+    }
     if (!NextIs("ENDSEC")) {
       return Fail("section " + std::string(name) + " opened on line " + std::to_string(opened) +
                   " has no ENDSEC");

@@ -1,6 +1,7 @@
 // The DXF file behind the host's drawing.
 #include "host/files/dxf_file.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "host/drawing/drawing_store.h"
@@ -21,7 +22,8 @@ struct DxfSource {
 std::unique_ptr<DxfSource> g_source;
 
 void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
-  StageBegin();
+  // The tables are made room for by a file size: one that gives a row per segment.
+  StageBegin(24 * std::max(drawing.elements.size(), drawing.segments.size()));
   owned.reserve(drawing.segments.size());
   std::int32_t instance = 0;
   for (const DxfElement& element : drawing.elements) {

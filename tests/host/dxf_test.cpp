@@ -55,10 +55,12 @@ TEST(DxfReadTest, BadFilesNameTheLineAndTheProblem) {
       {"  0\nSECTION\n  2\nENTITIES\n 70\n1.5\n",
        "t.dxf:6: value '1.5' of group code 70 is not a whole"},
       {"  0\nSECTION\n  2\nENTITIES\n  0\nCIRCLE\n",
-       "t.dxf:6: section ENTITIES opened on line 1 has no ENDSEC"},
+       "t.dxf:6: the file ends inside section ENTITIES opened on line 1: it is truncated"},
       {"  0\nSECTION\n  2\nHEADER\n  0\nENDSEC\n  0\nEOF\n", "t.dxf:7: no ENTITIES section"},
       {"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n", "t.dxf:6: the file ends without '0 EOF'"},
       {"", "t.dxf:1: the file is empty"},
+      {"  0\nSECTION\n  2\nENTITIES\n  0\nEOF\n",
+       "t.dxf:5: section ENTITIES opened on line 1 has no ENDSEC"},
       {"  0\nSECTION\n  2\nENTITIES\n 10\n1\r\r\n", "t.dxf:6: value '1\\r' of group code 10"},
   };
   for (const auto& c : cases) {
