@@ -10,6 +10,8 @@
 #include "host/files/atomic_file.h"
 #include "host/files/drawing_reader.h"
 #include "host/files/drawing_writer.h"
+#include "host/files/dxf_file.h"
+#include "host/files/dxf_pairs.h"
 #include "host/stand_in.h"
 
 namespace zethost {
@@ -71,11 +73,40 @@ bool Load(const std::string& path, std::string& error) {
   return true;
 }
 
+// The first bytes of the file, enough to tell a drawing file from a DXF file by its content;
+// empty when the file cannot be opened (the loader then says why).
+std::string HeadOf(const std::string& path) {
+  constexpr std::size_t kHead = 4096;
+  std::ifstream in(PathOf(path), std::ios::binary);
+  std::string head(kHead, '\0');
+  in.read(head.data(), static_cast<std::streamsize>(kHead));
+  head.resize(in ? kHead : static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+  return head;
+}
+
+bool LoadByContent(const std::string& path, std::string& error) {
+  std::error_code ignored;
+  const std::string head =
+      std::filesystem::is_directory(PathOf(path), ignored) ? std::string() : HeadOf(path);
+  const std::string unsupported = UnsupportedDrawingMessage(head, path);
+  if (!unsupported.empty()) {
+    error = unsupported;
+    return false;
+  }
+  if (SniffDrawingFile(head) == DrawingFileKind::kDxfAscii) {
+    std::string bytes;
+    return ReadWholeFile(path, bytes, error) && LoadDxfDrawing(std::move(bytes), path, error);
+  }
+  if (!Load(path, error)) return false;
+  ForgetDxf();
+  return true;
+}
+
 }  // namespace
 
 bool LoadDrawing(const std::string& path, std::string& error) {
   try {
-    return Load(path, error);
+    return LoadByContent(path, error);
   } catch (const std::exception& failure) {
     AbandonStaged();
     error = path + ": cannot read: " + failure.what();
@@ -84,6 +115,7 @@ bool LoadDrawing(const std::string& path, std::string& error) {
 }
 
 bool SaveDrawing(const std::string& path, std::string& error) {
+  if (DrawingIsDxf()) return WriteFileAtomically(path, DxfText(), error);
   std::size_t next = 0;
   bool started = false;
   const auto piece = [&](std::string& out) {

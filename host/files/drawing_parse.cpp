@@ -10,6 +10,7 @@
 #include "host/drawing/drawing_store.h"
 #include "host/files/drawing_keys.h"
 #include "host/files/drawing_reader.h"
+#include "host/files/dxf_file.h"
 #include "host/files/number_text.h"
 #include "host/files/text.h"
 
@@ -517,6 +518,7 @@ bool ParseDrawing(std::string_view text, const std::string& fileName, std::strin
       return false;
     }
     CommitStaged();
+    ForgetDxf();
     return true;
   } catch (const std::exception& failure) {
     AbandonStaged();

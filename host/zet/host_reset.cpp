@@ -1,5 +1,6 @@
 // ResetHost: the host as freshly loaded.
 #include "host/drawing/drawing_store.h"
+#include "host/files/dxf_file.h"
 #include "host/zet/accounting.h"
 #include "host/zet/call_log.h"
 #include "host/zet/control.h"
@@ -12,6 +13,7 @@ namespace zethost {
 
 void ResetHost() {
   ClearDrawing();
+  ForgetDxf();
   ResetControl();
   ResetEvents();
   ResetInputState();

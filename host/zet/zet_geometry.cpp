@@ -6,6 +6,7 @@
 
 #include "host/drawing/drawing_store.h"
 #include "host/drawing/geometry.h"
+#include "host/files/dxf_file.h"
 #include "host/zet/call_log.h"
 #include "host/zet/faults.h"
 #include "host/zet/progress.h"
@@ -91,6 +92,7 @@ std::int32_t ZetSgmMirrorSegment(std::int32_t nSegmentId, const Point2* pA, cons
   const Geometry mirrored = MirrorGeometry(*geometry, *pA, *pB);
   if (!IsFinite(mirrored)) return -1;
   *geometry = mirrored;
+  DxfSegmentMirrored(nSegmentId, *pA, *pB);
   NoteSegmentMirrored();
   return 0;
 }

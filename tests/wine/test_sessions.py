@@ -4,7 +4,8 @@ messages, the Windows registry), each from an empty registry, with the same draw
 must write byte-identical drawings, show the same transcript (the terminal view's drawing of the
 dialogs aside) and leave the same "Method" in their registry.
 
-Sessions: examples/*.session and tests/wine/sessions/*.session (every dialog action)."""
+Sessions: examples/*.session and tests/wine/sessions/*.session (every dialog action); those
+named dxf-* run on the DXF plate, whose written bytes must be the same too."""
 
 import difflib
 import glob
@@ -43,11 +44,22 @@ def windows_method(wine):
     return found.group(1) if found else None
 
 
+def drawing_of(source, session):
+    """The drawing a session runs on: the DXF plate for sessions named dxf-*, else the sample."""
+    if os.path.basename(session).startswith("dxf-"):
+        return os.path.join(source, "examples", "plate.dxf")
+    return os.path.join(source, "examples", "sample.drawing")
+
+
+def output_name(drawing, side):
+    return side + os.path.splitext(drawing)[1]
+
+
 def run_native(native, session, drawing, out_dir):
     reg = os.path.join(out_dir, "native-registry.reg")
     if os.path.exists(reg):
         os.remove(reg)
-    output = os.path.join(out_dir, "native.drawing")
+    output = os.path.join(out_dir, output_name(drawing, "native"))
     env = dict(os.environ, TARNELL_REGISTRY=reg)
     result = subprocess.run([native, "--session", session, "-o", output, drawing], env=env,
                             stdin=subprocess.DEVNULL, capture_output=True, timeout=TIMEOUT_S)
@@ -56,7 +68,7 @@ def run_native(native, session, drawing, out_dir):
 
 def run_windows(wine, exe, session, drawing, out_dir):
     wine.run(["reg", "delete", "HKCU\\SOFTWARE\\Quillstone", "/f"], check=False)
-    output = os.path.join(out_dir, "windows.drawing")
+    output = os.path.join(out_dir, output_name(drawing, "windows"))
     result = wine.run([exe, "--session", winetest.windows_path(session), "-o",
                        winetest.windows_path(output), winetest.windows_path(drawing)],
                       timeout=TIMEOUT_S, check=False)
@@ -106,7 +118,6 @@ def main():
         sys.exit(winetest.SKIP)
     exe = os.path.join(args.bin, "tarnell.exe")
     winetest.require_files(exe, os.path.join(args.bin, "Tarnell.dll"))
-    drawing = os.path.join(args.source, "examples", "sample.drawing")
     sessions = sorted(glob.glob(os.path.join(args.source, "examples", "*.session")) +
                       glob.glob(os.path.join(args.source, "tests", "wine", "sessions",
                                              "*.session")))
@@ -120,6 +131,7 @@ def main():
                 name = os.path.basename(session)
                 out_dir = os.path.join(args.work, "sessions", name)
                 os.makedirs(out_dir, exist_ok=True)
+                drawing = drawing_of(args.source, session)
                 found = compare(name, run_native(native, session, drawing, out_dir),
                                 run_windows(wine, exe, session, drawing, out_dir))
                 print("%s: %s" % (name, "same" if not found else "DIFFERENT"))

@@ -1,0 +1,97 @@
+// Mirroring DXF values and writing the edited file.
+#include "host/files/dxf_edit.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "correction/exact_trig.h"
+#include "host/drawing/geometry.h"
+
+namespace zethost {
+namespace {
+
+const double kPi = 4.0 * ExactAtan(1.0);
+
+// The direction of the vector (dx, dy) in degrees, from the platform-independent arctangent so
+// that a file edited on any platform gets the same angles.
+double DirectionDegrees(double dx, double dy) {
+  // The axis directions are exact, so that a move along an axis keeps whole angles whole.
+  if (dx == 0) return dy > 0 ? 90.0 : -90.0;
+  if (dy == 0) return dx > 0 ? 0.0 : 180.0;
+  double radians = ExactAtan(dy / dx);
+  if (dx < 0) radians += dy < 0 ? -kPi : kPi;
+  return radians * (180.0 / kPi);
+}
+
+double Normalised(double degrees) {
+  double a = std::fmod(degrees, 360.0);
+  if (a < 0) a += 360.0;
+  return a == 360.0 ? 0.0 : a;
+}
+
+// The shortest decimal text that reads back to the same double.
+void AppendShortestNumber(std::string& out, double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  out.append(text, result.ec == std::errc() ? result.ptr : text);
+}
+
+Point2 InOcs(bool flip, Point2 p) {
+  return Point2{flip ? -p.x : p.x, p.y};
+}
+
+}  // namespace
+
+void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
+                     std::vector<DxfValue>& values) {
+  // Negating X is an isometry, so reflecting in the OCS across the line's OCS image is the same
+  // as reflecting in the drawing.
+  const Point2 oa = InOcs(owned.flip, a);
+  const Point2 ob = InOcs(owned.flip, b);
+  DxfValue* v = values.data() + owned.first;
+  for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
+    const Point2 r = Reflect(Point2{v[0].value, v[1].value}, oa, ob);
+    v[0].value = r.x;
+    v[1].value = r.y;
+  }
+  for (std::uint16_t k = 0; k < owned.bulges; ++k, ++v) v->value = -v->value;
+  if (!owned.hasAngles) return;
+  const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
+  const double start = v[0].value;
+  const double end = v[1].value;
+  v[0].value = Normalised(twice - end);
+  v[1].value = Normalised(twice - start);
+}
+
+std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values) {
+  struct Change {
+    std::size_t offset;
+    std::size_t length;
+    double value;
+  };
+  std::vector<Change> changes;
+  for (const DxfValue& v : values) {
+    double held = 0;
+    if (v.offset == kNoPair || !DxfNumber(bytes.substr(v.offset, v.length), held) ||
+        held == v.value) {
+      continue;
+    }
+    changes.push_back(Change{v.offset, v.length, v.value});
+  }
+  std::sort(changes.begin(), changes.end(),
+            [](const Change& x, const Change& y) { return x.offset < y.offset; });
+  std::string out;
+  out.reserve(bytes.size() + changes.size() * 8);
+  std::size_t copied = 0;
+  for (const Change& c : changes) {
+    if (c.offset < copied) continue;  // a value owned twice is written once
+    out.append(bytes.substr(copied, c.offset - copied));
+    AppendShortestNumber(out, c.value);
+    copied = c.offset + c.length;
+  }
+  out.append(bytes.substr(copied));
+  return out;
+}
+
+}  // namespace zethost

@@ -1,0 +1,22 @@
+// Editing a DXF drawing in place: reflecting the numbers a segment owns, and writing the file
+// back with only the numbers that changed replaced.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/files/dxf_holes.h"
+
+namespace zethost {
+
+// Reflects the segment's values across the line through a and b (drawing coordinates, a != b):
+// points are reflected, bulges change sign, and an arc's angles are reflected and swapped, as a
+// reflected arc runs the other way round and DXF arcs always run counter-clockwise.
+void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
+                     std::vector<DxfValue>& values);
+
+// The file's bytes with every value that differs from what the file holds replaced by the
+// shortest decimal text that reads back to it; every other byte as it was.
+std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values);
+
+}  // namespace zethost

@@ -1,0 +1,28 @@
+// The host's drawing read from a DXF file: the file's bytes and structure are kept, mirrored
+// segments change the numbers they own, and saving writes the file back with only those numbers
+// replaced.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "plugin/zetlib.h"
+
+namespace zethost {
+
+// Makes the DXF file's drawing the host's, whole; on failure ("file:line: problem" in error) the
+// host's drawing is as it was.
+bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string& error);
+// True while the host's drawing is the one a DXF file gave.
+bool DrawingIsDxf();
+// Forgets the DXF file (the drawing is replaced or emptied).
+void ForgetDxf();
+// The segment was reflected across the line through a and b: its numbers in the file follow.
+void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b);
+// The file as it now stands: its bytes with every number a mirrored segment changed replaced.
+std::string DxfText();
+
+// The message for a file that is a drawing but not one the host reads, or empty.
+std::string UnsupportedDrawingMessage(std::string_view head, const std::string& fileName);
+
+}  // namespace zethost

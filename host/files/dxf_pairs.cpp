@@ -1,0 +1,178 @@
+// Reading the pairs of an ASCII DXF file in place.
+#include "host/files/dxf_pairs.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "host/files/dxf_text.h"
+
+namespace zethost {
+namespace {
+
+// The next line of the cursor, without its LF or CR LF; the cursor moves past its line end.
+std::string_view NextLine(DxfCursor& cursor, std::size_t& start) {
+  start = cursor.pos;
+  const std::size_t lf = cursor.bytes.find('\n', cursor.pos);
+  const std::size_t stop = lf == std::string_view::npos || lf >= cursor.end ? cursor.end : lf;
+  cursor.pos = stop == cursor.end ? cursor.end : stop + 1;
+  ++cursor.line;
+  std::string_view text = cursor.bytes.substr(start, stop - start);
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  return text;
+}
+
+bool AtEnd(const DxfCursor& cursor) {
+  return cursor.pos >= cursor.end;
+}
+
+bool Fail(const std::string& fileName, std::uint32_t line, const std::string& problem,
+          std::string& error) {
+  error = fileName + ":" + std::to_string(line) + ": " + problem;
+  return false;
+}
+
+bool ParseCode(std::string_view text, std::int32_t& code) {
+  text = DxfTrimmed(text);
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, code);
+  return result.ec == std::errc() && result.ptr == end && code >= -5 && code <= 1071;
+}
+
+bool CheckValue(const DxfPair& pair, const std::string& fileName, std::string& error) {
+  const DxfValueType type = DxfTypeOf(pair.code);
+  double real = 0;
+  std::int64_t integer = 0;
+  if (type == DxfValueType::kReal && !DxfNumber(pair.value, real)) {
+    return Fail(fileName, pair.line + 1,
+                "value " + QuotedForMessage(pair.value) + " of group code " +
+                    std::to_string(pair.code) + " is not a number",
+                error);
+  }
+  if ((type == DxfValueType::kInteger || type == DxfValueType::kBool) &&
+      !DxfInteger(pair.value, integer)) {
+    return Fail(fileName, pair.line + 1,
+                "value " + QuotedForMessage(pair.value) + " of group code " +
+                    std::to_string(pair.code) + " is not a whole number",
+                error);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string_view DxfTrimmed(std::string_view value) {
+  const std::size_t first = value.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = value.find_last_not_of(" \t");
+  return value.substr(first, last - first + 1);
+}
+
+bool DxfNumber(std::string_view value, double& number) {
+  std::string_view text = DxfTrimmed(value);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return false;
+  const char* end = text.data() + text.size();
+  double parsed = 0;
+  const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(parsed)) return false;
+  number = parsed;
+  return true;
+}
+
+bool DxfInteger(std::string_view value, std::int64_t& number) {
+  std::string_view text = DxfTrimmed(value);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.front() == '+') return false;
+  const char* end = text.data() + text.size();
+  std::int64_t parsed = 0;
+  const auto result = std::from_chars(text.data(), end, parsed);
+  if (result.ec != std::errc() || result.ptr != end) return false;
+  number = parsed;
+  return true;
+}
+
+DxfValueType DxfTypeOf(std::int32_t code) {
+  struct Range {
+    std::int32_t first, last;
+    DxfValueType type;
+  };
+  static constexpr Range kRanges[] = {
+      {10, 59, DxfValueType::kReal},       {60, 79, DxfValueType::kInteger},
+      {90, 99, DxfValueType::kInteger},    {105, 105, DxfValueType::kHandle},
+      {110, 149, DxfValueType::kReal},     {160, 179, DxfValueType::kInteger},
+      {210, 239, DxfValueType::kReal},     {270, 289, DxfValueType::kInteger},
+      {290, 299, DxfValueType::kBool},     {320, 369, DxfValueType::kHandle},
+      {370, 389, DxfValueType::kInteger},  {390, 399, DxfValueType::kHandle},
+      {400, 409, DxfValueType::kInteger},  {420, 429, DxfValueType::kInteger},
+      {440, 459, DxfValueType::kInteger},  {460, 469, DxfValueType::kReal},
+      {480, 481, DxfValueType::kHandle},   {1010, 1059, DxfValueType::kReal},
+      {1060, 1071, DxfValueType::kInteger}};
+  for (const Range& r : kRanges) {
+    if (code >= r.first && code <= r.last) return r.type;
+  }
+  return DxfValueType::kText;
+}
+
+DrawingFileKind SniffDrawingFile(std::string_view bytes) {
+  static constexpr std::string_view kBinaryDxf("AutoCAD Binary DXF\r\n\x1a\0", 22);
+  if (bytes.substr(0, kBinaryDxf.size()) == kBinaryDxf) return DrawingFileKind::kDxfBinary;
+  const std::string_view head = bytes.substr(0, 6);
+  if (head.size() == 6 && (head.substr(0, 4) == "AC10" || head.substr(0, 4) == "AC1." ||
+                           head.substr(0, 4) == "AC2." || head.substr(0, 4) == "MC0.")) {
+    return DrawingFileKind::kDwg;
+  }
+  std::string_view text = bytes;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.substr(0, 16) == "tarnell-drawing ") return DrawingFileKind::kNative;
+  // An ASCII DXF opens with pairs: a group code line (often 0, or 999 for a comment), then its
+  // value, usually SECTION.
+  DxfCursor cursor{text, 0, text.size(), 0};
+  std::size_t start = 0;
+  std::int32_t code = 0;
+  while (!AtEnd(cursor) && cursor.line < 64) {
+    if (!ParseCode(NextLine(cursor, start), code) || AtEnd(cursor)) {
+      return DrawingFileKind::kUnknown;
+    }
+    const std::string_view value = DxfTrimmed(NextLine(cursor, start));
+    if (code == 0) {
+      return value == "SECTION" ? DrawingFileKind::kDxfAscii : DrawingFileKind::kUnknown;
+    }
+    if (code != 999) return DrawingFileKind::kUnknown;
+  }
+  return DrawingFileKind::kUnknown;
+}
+
+bool NextDxfPair(DxfCursor& cursor, DxfPair& pair) {
+  if (AtEnd(cursor)) return false;
+  std::size_t start = 0;
+  const std::string_view codeText = NextLine(cursor, start);
+  pair.line = cursor.line;
+  ParseCode(codeText, pair.code);
+  pair.value = NextLine(cursor, pair.valueOffset);
+  return true;
+}
+
+bool NextCheckedDxfPair(DxfCursor& cursor, DxfPair& pair, const std::string& fileName,
+                        std::string& error) {
+  error.clear();
+  if (AtEnd(cursor)) return false;
+  std::size_t start = 0;
+  const std::string_view codeText = NextLine(cursor, start);
+  pair.line = cursor.line;
+  if (!ParseCode(codeText, pair.code)) {
+    return Fail(fileName, pair.line,
+                "group code " + QuotedForMessage(codeText) + " is not a number from -5 to 1071",
+                error);
+  }
+  if (AtEnd(cursor)) {
+    return Fail(fileName, pair.line,
+                "the file ends after group code " + std::to_string(pair.code) +
+                    " without its value (truncated, or an odd number of lines)",
+                error);
+  }
+  pair.value = NextLine(cursor, pair.valueOffset);
+  return CheckValue(pair, fileName, error);
+}
+
+}  // namespace zethost
