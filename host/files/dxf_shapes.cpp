@@ -2,6 +2,7 @@
 #include "host/files/dxf_shapes.h"
 
 #include <cmath>
+#include <initializer_list>
 
 #include "correction/exact_trig.h"
 
@@ -106,6 +107,22 @@ bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, const
   return true;
 }
 
+// Whether the file holds each of the numbers: a number a reflection changes must have a place in
+// the file to be written to (only a missing bulge, 0, stays what it is when negated).
+bool InFile(std::initializer_list<const DxfValue*> values) {
+  for (const DxfValue* v : values) {
+    if (v->offset == kNoPair) return false;
+  }
+  return true;
+}
+
+bool VerticesInFile(const DxfShape& shape) {
+  for (const DxfVertex& v : shape.vertices) {
+    if (!InFile({&v.x, &v.y})) return false;
+  }
+  return true;
+}
+
 bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, const Fields& fields,
               DxfShape& shape) {
   const std::string_view type = entity.type;
@@ -116,7 +133,9 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, const Fields& fie
     shape.radius = Find(fields, 40, 0).value;
     shape.startAngle = Find(fields, 50, 0);
     shape.endAngle = Find(fields, 51, 0);
-    return shape.radius > 0;
+    const bool angles =
+        shape.kind == DxfShapeKind::kCircle || InFile({&shape.startAngle, &shape.endAngle});
+    return shape.radius > 0 && angles && InFile({&shape.cx, &shape.cy});
   }
   if (type == "LINE") {
     shape.kind = DxfShapeKind::kLine;
@@ -124,16 +143,17 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, const Fields& fie
     shape.cy = Find(fields, 20, 0);
     shape.ex = Find(fields, 11, 0);
     shape.ey = Find(fields, 21, 0);
-    return true;
+    return InFile({&shape.cx, &shape.cy, &shape.ex, &shape.ey});
   }
   if (type == "LWPOLYLINE" || type == "POLYLINE") {
     shape.kind = DxfShapeKind::kPolyline;
     shape.closed = (FindInteger(fields, 70) & 1) != 0;
     if (type == "LWPOLYLINE") {
       ReadLwVertices(doc, entity, shape);
-      return true;
+    } else if (!ReadPolylineVertices(doc, entity, fields, shape)) {
+      return false;
     }
-    return ReadPolylineVertices(doc, entity, fields, shape);
+    return VerticesInFile(shape);
   }
   if (type == "INSERT") {
     shape.kind = DxfShapeKind::kInsert;
@@ -143,7 +163,7 @@ bool ReadKind(const DxfDocument& doc, const DxfEntity& entity, const Fields& fie
     shape.scale = Find(fields, 41, 1).value;
     shape.simpleInsert = shape.scale == Find(fields, 42, 1).value && FindInteger(fields, 70) <= 1 &&
                          FindInteger(fields, 71) <= 1;
-    return true;
+    return InFile({&shape.cx, &shape.cy});
   }
   return false;
 }

@@ -12,8 +12,3 @@ void FuzzFail(std::string_view property, std::string_view detail) {
   std::fflush(stderr);
   std::abort();
 }
-
-bool PendingFixesChecked() {
-  static const bool bChecked = std::getenv("TARNELL_FUZZ_PENDING_FIXES") != nullptr;
-  return bChecked;
-}

@@ -69,7 +69,7 @@ void CheckInputLine(std::string_view line) {
 // file: the drawing reader takes it as a coordinate exactly when the session takes it as a point,
 // and reads the same values.
 void CheckSameNumberSyntax(std::string_view line) {
-  if (!PendingFixesChecked() || line.empty() || line.find_first_of(" \t\r\n#\"=") != line.npos ||
+  if (line.empty() || line.find_first_of(" \t\r\n#\"=") != line.npos ||
       line.find(',') == line.npos) {
     return;
   }

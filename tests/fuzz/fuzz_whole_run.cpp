@@ -51,8 +51,8 @@ void CheckPicture(const std::vector<zethost::Element>& before, std::optional<Poi
     return;
   }
   std::string problem;
-  FuzzCheck(IsValidSvg(ReadWholeFile(path), PendingFixesChecked(), problem),
-            "the picture is valid UTF-8 SVG", problem);
+  FuzzCheck(IsValidSvg(ReadWholeFile(path), true, problem), "the picture is valid UTF-8 SVG",
+            problem);
 }
 
 // The holes the run gathered, as the command's group table holds them after it.
@@ -68,7 +68,8 @@ std::vector<HoleId> GatheredHoles() {
 void CheckRun(const FinishedRun& run) {
   CheckHostAccounting();
   CheckHoleMotion(run.before.elements, zethost::Elements(), run.basePoint, g_strMoveUnit);
-  CheckClosingReport(GatheredHoles(), run.firstMessage, run.basePoint, g_strMoveUnit);
+  CheckClosingReport(GatheredHoles(), run.firstMessage, run.basePoint, g_strMoveUnit,
+                     FailureInjected());
 }
 
 }  // namespace

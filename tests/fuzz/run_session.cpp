@@ -39,6 +39,8 @@ constexpr std::string_view kFailable[] = {
     "ZetHolSearchSameHole", "ZetIddGetHeadSelIdData", "ZetIddGetNextSelIdData",
     "ZetIddOpenSelIdData",  "ZetSgmMirrorSegment"};
 
+bool g_bFailureInjected = false;
+
 // Carries out "!fail <function> <n>"; anything else after "!" is passed over.
 void InjectFailure(std::string_view directive) {
   constexpr std::string_view kFail = "!fail ";
@@ -52,7 +54,10 @@ void InjectFailure(std::string_view directive) {
   const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), n);
   if (ec != std::errc() || end != count.data() + count.size() || n < 1 || n > 1000) return;
   for (std::string_view failable : kFailable) {
-    if (function == failable) zethost::FailOnCall(function, n);
+    if (function == failable) {
+      zethost::FailOnCall(function, n);
+      g_bFailureInjected = true;
+    }
   }
 }
 
@@ -91,8 +96,13 @@ void HandleInput(SessionState& s, const InputLine& input) {
 
 }  // namespace
 
+bool FailureInjected() {
+  return g_bFailureInjected;
+}
+
 std::optional<Point2> RunSession(std::FILE* in,
                                  const std::function<void(const FinishedRun&)>& onRunEnd) {
+  g_bFailureInjected = false;
   SessionState s{onRunEnd, {}, false, false, std::nullopt};
   StartRun(s);
   if (!zethost::CommandRunning()) EndRun(s);

@@ -25,5 +25,8 @@ struct FinishedRun {
 // host function from then on fail, so that the plug-in's handling of a refusing host is run too.
 // Only functions that answer with a result may be made to fail; a release that does nothing
 // would be the host's leak, not the plug-in's.
+// Whether a "!fail" line of the session made a host function fail (from the last RunSession on).
+bool FailureInjected();
+
 std::optional<Point2> RunSession(std::FILE* in,
                                  const std::function<void(const FinishedRun&)>& onRunEnd);

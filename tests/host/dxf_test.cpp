@@ -171,6 +171,11 @@ TEST(DxfRecogniseTest, FindsHolesLongHolesAndOtherElements) {
   // Unequal scales make it another element with nothing to draw.
   ExpectElements(Entity("INSERT", {{2, "DRILL8"}, {10, "20"}, {20, "30"}, {41, "2"}, {42, "1"}}),
                  {}, kBlock);
+  // Numbers a reflection would change must stand in the file: without them, nothing to move.
+  ExpectElements(Entity("ARC", {{10, "5"}, {20, "5"}, {40, "2"}, {50, "0"}}) +
+                     Entity("CIRCLE", {{10, "5"}, {40, "2"}}) +
+                     Entity("LINE", {{10, "0"}, {20, "0"}, {11, "5"}}),
+                 {});
   // A circle in paper space, or tilted out of the plane, is not part of the model's plane.
   ExpectElements(
       Entity("CIRCLE", {{67, "1"}, {10, "0"}, {20, "0"}, {40, "1"}}) +
