@@ -1,5 +1,7 @@
 #include "cli/batch.h"
 
+#include <variant>
+
 #include "host/files/number_text.h"
 
 namespace {
@@ -8,6 +10,21 @@ constexpr const char* kUnits[] = {"10",   "5",     "1",     "0.5",    "0.1",   "
                                   "0.01", "0.005", "0.001", "0.0005", "0.0001"};
 // At most this many groups of holes: the command's own limit.
 constexpr std::size_t kMostKinds = 99;
+
+// Where a user clicks to pick the hole: just inside its outline, where no other hole's outline
+// is nearer, so that a hole inside or overlapping another is picked all the same. On a circle,
+// in the direction (0.6, 0.8) from the centre (a 3-4-5 triangle: no trigonometry, the same bits
+// on every platform); on an arc its start; on a line its middle.
+Point2 PickPointOf(const zethost::Element& hole) {
+  const zethost::Geometry& first = hole.segments.front().geometry;
+  if (const auto* circle = std::get_if<zethost::Circle>(&first)) {
+    const double r = circle->radius * (1 - 1e-9);
+    return Point2{circle->center.x + 0.6 * r, circle->center.y + 0.8 * r};
+  }
+  if (const auto* arc = std::get_if<zethost::Arc>(&first)) return arc->start;
+  const auto& line = std::get<zethost::Line>(first);
+  return Point2{(line.start.x + line.end.x) / 2, (line.start.y + line.end.y) / 2};
+}
 
 std::string PointText(Point2 p) {
   return zethost::ShortestNumber(p.x) + "," + zethost::ShortestNumber(p.y);
@@ -45,8 +62,7 @@ bool ExamplePoints(std::vector<Point2>& points, std::string& error) {
     bool known = false;
     for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, e);
     if (known) continue;
-    const std::optional<Point2> centre = zethost::ElementCenter(e);
-    if (!centre) continue;
+    if (e.segments.empty()) continue;
     if (kinds.size() == kMostKinds) {
       error =
           "the drawing has more than 99 kinds of hole, more than one run can correct: "
@@ -54,7 +70,7 @@ bool ExamplePoints(std::vector<Point2>& points, std::string& error) {
       return false;
     }
     kinds.push_back(&e);
-    points.push_back(*centre);
+    points.push_back(PickPointOf(e));
   }
   return true;
 }

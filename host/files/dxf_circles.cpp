@@ -250,22 +250,21 @@ Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double toleranc
   return groups;
 }
 
-double DrawingSize(const std::vector<DxfShape>& shapes) {
-  Box box = EmptyBox();
-  double largest = 0;
-  for (const DxfShape& s : shapes) {
-    if (s.kind == DxfShapeKind::kCircle || s.kind == DxfShapeKind::kArc) {
-      const Point2 c = ToDrawing(s, s.cx.value, s.cy.value);
-      box = Unite(Unite(box, Point2{c.x - s.radius, c.y - s.radius}),
-                  Point2{c.x + s.radius, c.y + s.radius});
-      largest = std::max(largest, s.radius);
-    }
-    if (s.kind == DxfShapeKind::kInsert || s.kind == DxfShapeKind::kLine) {
-      box = Unite(box, ToDrawing(s, s.cx.value, s.cy.value));
-    }
-    if (s.kind == DxfShapeKind::kLine) box = Unite(box, Point2{s.ex.value, s.ey.value});
-    for (const DxfVertex& v : s.vertices) box = Unite(box, ToDrawing(s, v.x.value, v.y.value));
+void DrawingExtent::Add(const DxfShape& s) {
+  if (s.kind == DxfShapeKind::kCircle || s.kind == DxfShapeKind::kArc) {
+    const Point2 c = ToDrawing(s, s.cx.value, s.cy.value);
+    box = Unite(Unite(box, Point2{c.x - s.radius, c.y - s.radius}),
+                Point2{c.x + s.radius, c.y + s.radius});
+    largest = std::max(largest, s.radius);
   }
+  if (s.kind == DxfShapeKind::kInsert || s.kind == DxfShapeKind::kLine) {
+    box = Unite(box, ToDrawing(s, s.cx.value, s.cy.value));
+  }
+  if (s.kind == DxfShapeKind::kLine) box = Unite(box, Point2{s.ex.value, s.ey.value});
+  for (const DxfVertex& v : s.vertices) box = Unite(box, ToDrawing(s, v.x.value, v.y.value));
+}
+
+double DrawingExtent::Size() const {
   double size = largest;
   if (!IsEmpty(box)) size = std::max({size, box.maxX - box.minX, box.maxY - box.minY});
   return size > 0 && std::isfinite(size) ? size : 1.0;

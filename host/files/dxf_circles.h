@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/drawing/geometry.h"
 #include "host/files/dxf_document.h"
 #include "host/files/dxf_shapes.h"
 
@@ -61,7 +62,13 @@ struct CentredPiece {
 // layer whose centres lie within tolerance of the group's first.
 Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double tolerance);
 
-// The larger side of the box around every shape; at least the largest radius, never 0.
-double DrawingSize(const std::vector<DxfShape>& shapes);
+// The box around the shapes added: Size() is its larger side, at least the largest radius, never
+// 0.
+struct DrawingExtent {
+  Box box = EmptyBox();
+  double largest = 0;
+  void Add(const DxfShape& shape);
+  double Size() const;
+};
 
 }  // namespace zethost

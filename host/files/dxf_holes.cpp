@@ -29,18 +29,27 @@ struct Recogniser {
 
   const DxfDocument& doc;
   DxfDrawing& drawing;
-  std::vector<DxfShape> shapes;
+  // Shapes that need the tolerance (known once every entity was seen), by entity; circles are
+  // taken at once and kept nowhere.
+  std::vector<std::pair<std::uint32_t, DxfShape>> deferred;
+  std::map<std::uint32_t, DxfShape> arcShapes;
   std::map<std::string, std::int32_t> layerCodes;
   double tolerance = 0;
   std::vector<Piece> pieces;
   std::vector<DxfSegment> pool;     // the pieces' segments
   std::vector<std::uint32_t> arcs;  // entities that are arcs, for the full-turn search
+  // The layer asked for last and its code: most entities in a row share their layer.
+  std::string_view lastLayer;
+  std::int32_t lastLayerCode = 0;
   std::map<std::u16string, std::int32_t> blockTexts;  // block name -> index into texts
   std::set<std::u16string> usedTexts;
 
   std::int32_t LayerCode(std::string_view layer) {
+    if (lastLayerCode != 0 && layer == lastLayer) return lastLayerCode;
     const auto [it, added] =
         layerCodes.emplace(UpperName(layer), static_cast<std::int32_t>(layerCodes.size() + 1));
+    lastLayer = layer;
+    lastLayerCode = it->second;
     return it->second;
   }
 
@@ -187,13 +196,13 @@ struct Recogniser {
     return index;
   }
 
-  void Classify(std::uint32_t entity) {
-    const DxfShape& shape = shapes[entity];
+  void Classify(std::uint32_t entity, DxfShape& shape) {
     switch (shape.kind) {
       case DxfShapeKind::kCircle:
         return AddCircle(entity, shape);
       case DxfShapeKind::kArc:
         arcs.push_back(entity);
+        arcShapes.emplace(entity, std::move(shape));
         return;
       case DxfShapeKind::kPolyline:
         return AddPolyline(entity, shape);
@@ -211,7 +220,7 @@ struct Recogniser {
   void GroupArcs() {
     std::vector<ArcOfCircle> found;
     for (const std::uint32_t entity : arcs) {
-      const DxfShape& shape = shapes[entity];
+      const DxfShape& shape = arcShapes.at(entity);
       found.push_back(ArcOfCircle{entity, LayerCode(shape.layer),
                                   ToDrawing(shape, shape.cx.value, shape.cy.value), shape.radius,
                                   DrawingInterval(shape)});
@@ -223,16 +232,17 @@ struct Recogniser {
       std::uint32_t first = found[groups.members[groups.start[g]]].entity;
       for (std::uint32_t m = groups.start[g]; m < groups.start[g + 1]; ++m) {
         const ArcOfCircle& arc = found[groups.members[m]];
-        segments.push_back(DxfSegment{ArcGeometry(shapes[arc.entity]), OwnArc(shapes[arc.entity])});
+        const DxfShape& shape = arcShapes.at(arc.entity);
+        segments.push_back(DxfSegment{ArcGeometry(shape), OwnArc(shape)});
         first = std::min(first, arc.entity);
         used[groups.members[m]] = true;
       }
       const ArcOfCircle& any = found[groups.members[groups.start[g]]];
-      AddPiece(first, shapes[any.entity], any.centre, any.radius, std::move(segments));
+      AddPiece(first, arcShapes.at(any.entity), any.centre, any.radius, std::move(segments));
     }
     for (std::size_t k = 0; k < found.size(); ++k) {
       if (used[k]) continue;
-      const DxfShape& shape = shapes[found[k].entity];
+      const DxfShape& shape = arcShapes.at(found[k].entity);
       AddSegment(StartElement(ElementKind::Other, found[k].entity),
                  DxfSegment{ArcGeometry(shape), OwnArc(shape)});
     }
@@ -265,13 +275,23 @@ struct Recogniser {
   }
 
   void Run() {
-    shapes.reserve(doc.modelSpace.size());
-    for (const DxfEntity& entity : doc.modelSpace) shapes.push_back(ReadDxfShape(doc, entity));
-    tolerance = 1e-9 * DrawingSize(shapes);
+    DrawingExtent extent;
+    pieces.reserve(doc.modelSpace.size());
+    pool.reserve(doc.modelSpace.size());
+    drawing.values.reserve(2 * doc.modelSpace.size());
+    for (std::uint32_t e = 0; e < doc.modelSpace.size(); ++e) {
+      DxfShape shape = ReadDxfShape(doc, doc.modelSpace[e]);
+      extent.Add(shape);
+      if (shape.kind == DxfShapeKind::kCircle) AddCircle(e, shape);
+      if (shape.kind != DxfShapeKind::kCircle && shape.kind != DxfShapeKind::kOther) {
+        deferred.emplace_back(e, std::move(shape));
+      }
+    }
+    tolerance = 1e-9 * extent.Size();
     for (const auto& [key, block] : doc.blocks) {
       usedTexts.insert(DecodeDxfText(block.name, doc.encoding));
     }
-    for (std::uint32_t e = 0; e < shapes.size(); ++e) Classify(e);
+    for (auto& [entity, shape] : deferred) Classify(entity, shape);
     GroupArcs();
     GroupPieces();
     std::stable_sort(drawing.elements.begin(), drawing.elements.end(),
