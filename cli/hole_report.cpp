@@ -52,22 +52,29 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
   return report;
 }
 
-std::string FormatMoveSummary(const std::vector<zethost::Element>& before) {
+std::vector<HoleCentre> HoleCentres() {
+  std::vector<HoleCentre> centres;
+  for (const zethost::Element& e : zethost::Elements()) {
+    if (e.kind != zethost::ElementKind::Hole) continue;
+    if (const auto centre = ElementCenter(e)) centres.push_back(HoleCentre{e.instanceId, *centre});
+  }
+  return centres;
+}
+
+std::string FormatMoveSummary(const std::vector<HoleCentre>& before) {
   std::vector<const zethost::Element*> kinds;
   std::size_t moved = 0;
   double largest = 0;
-  for (const zethost::Element& old : before) {
+  for (const HoleCentre& old : before) {
     const zethost::Element* now = zethost::FindElement(old.instanceId);
-    if (old.kind != zethost::ElementKind::Hole || now == nullptr) continue;
-    const auto oldCenter = ElementCenter(old);
-    const auto newCenter = ElementCenter(*now);
-    if (!oldCenter || !newCenter || SamePoint(oldCenter, newCenter)) continue;
+    const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
+    if (!newCenter || SamePoint(old.centre, newCenter)) continue;
     ++moved;
     largest =
-        std::max(largest, std::hypot(newCenter->x - oldCenter->x, newCenter->y - oldCenter->y));
+        std::max(largest, std::hypot(newCenter->x - old.centre.x, newCenter->y - old.centre.y));
     bool known = false;
-    for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, old);
-    if (!known) kinds.push_back(&old);
+    for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, *now);
+    if (!known) kinds.push_back(now);
   }
   return std::to_string(moved) + " holes moved, of " + std::to_string(kinds.size()) +
          (kinds.size() == 1 ? " kind" : " kinds") + "; the largest move " + FormatNumber(largest);

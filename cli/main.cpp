@@ -76,7 +76,7 @@ bool StartBatch(const Options& options, std::string& error) {
 }
 
 // The batch says what it did, and succeeds only when the command corrected the holes.
-int FinishBatch(const std::vector<zethost::Element>& before, const SessionRecord& record) {
+int FinishBatch(const std::vector<HoleCentre>& before, const SessionRecord& record) {
   const bool bDone = record.corrections > 0 && record.failedCorrections == 0;
   std::printf("tarnell: %s\n", bDone ? FormatMoveSummary(before).c_str()
                                      : "the correction was not done; nothing was moved");
@@ -90,9 +90,12 @@ int Run(const Options& options) {
   if (!zethost::LoadDrawing(options.drawing, error)) return Fail(error);
   zethost::SetPickAperture(options.aperture);
   zethost::SetCallLogging(false);  // the log is for tests; a large drawing would fill memory
-  // The drawing as it was, for the report, the picture and the batch's summary only.
-  const bool keepBefore = !options.report.empty() || !options.picture.empty() || IsBatch(options);
+  // The drawing as it was, for the report and the picture only; the batch's summary needs only
+  // the holes' centres.
+  const bool keepBefore = !options.report.empty() || !options.picture.empty();
   const zethost::DrawingCopy before = keepBefore ? zethost::CopyDrawing() : zethost::DrawingCopy();
+  const std::vector<HoleCentre> centres =
+      IsBatch(options) ? HoleCentres() : std::vector<HoleCentre>();
   if (!StartBatch(options, error)) return Fail(error);
   LoadedPlugin plugin;
   const std::string pluginPath = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
@@ -108,7 +111,7 @@ int Run(const Options& options) {
   NoteUnsavedCorrection(options, record);
   UnloadPlugin(plugin);
   if (!WriteOutputs(options, before.elements, record, error)) return Fail(error);
-  if (IsBatch(options)) return FinishBatch(before.elements, record);
+  if (IsBatch(options)) return FinishBatch(centres, record);
   return record.failedCorrections > 0 ? kExitCorrectionFailed : kExitOk;
 }
 

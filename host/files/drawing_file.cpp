@@ -115,7 +115,7 @@ bool LoadDrawing(const std::string& path, std::string& error) {
 }
 
 bool SaveDrawing(const std::string& path, std::string& error) {
-  if (DrawingIsDxf()) return WriteFileAtomically(path, DxfText(), error);
+  if (DrawingIsDxf()) return SaveDxfDrawing(path, error);
   std::size_t next = 0;
   bool started = false;
   const auto piece = [&](std::string& out) {

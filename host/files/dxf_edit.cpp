@@ -58,19 +58,15 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   for (std::uint16_t k = 0; k < owned.bulges; ++k, ++v) v->value = -v->value;
   if (!owned.hasAngles) return;
   const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
-  const double start = v[0].value;
-  const double end = v[1].value;
+  // Angles are taken within the turn first (fmod is exact), so that a file's angle of many turns
+  // keeps its precision through the reflection.
+  const double start = Normalised(v[0].value);
+  const double end = Normalised(v[1].value);
   v[0].value = Normalised(twice - end);
   v[1].value = Normalised(twice - start);
 }
 
-std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values) {
-  struct Change {
-    std::size_t offset;
-    std::size_t length;
-    double value;
-  };
-  std::vector<Change> changes;
+DxfPatch::DxfPatch(std::string_view file, const std::vector<DxfValue>& values) : bytes(file) {
   for (const DxfValue& v : values) {
     double held = 0;
     if (v.offset == kNoPair || !DxfNumber(bytes.substr(v.offset, v.length), held) ||
@@ -81,16 +77,33 @@ std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& valu
   }
   std::sort(changes.begin(), changes.end(),
             [](const Change& x, const Change& y) { return x.offset < y.offset; });
-  std::string out;
-  out.reserve(bytes.size() + changes.size() * 8);
-  std::size_t copied = 0;
-  for (const Change& c : changes) {
-    if (c.offset < copied) continue;  // a value owned twice is written once
-    out.append(bytes.substr(copied, c.offset - copied));
-    AppendShortestNumber(out, c.value);
-    copied = c.offset + c.length;
+}
+
+bool DxfPatch::Next(std::string& piece, std::size_t size) {
+  if (copied >= bytes.size() && next >= changes.size()) return false;
+  while (piece.size() < size && (copied < bytes.size() || next < changes.size())) {
+    if (next < changes.size() && changes[next].offset < copied) {
+      ++next;  // a value owned twice is written once
+    } else if (next < changes.size() && changes[next].offset - copied <= size) {
+      const Change& c = changes[next++];
+      piece.append(bytes.substr(copied, c.offset - copied));
+      AppendShortestNumber(piece, c.value);
+      copied = c.offset + c.length;
+    } else {
+      const std::size_t run = std::min(size, bytes.size() - copied);
+      piece.append(bytes.substr(copied, run));
+      copied += run;
+    }
   }
-  out.append(bytes.substr(copied));
+  return true;
+}
+
+std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values) {
+  DxfPatch patch(bytes, values);
+  std::string out;
+  out.reserve(bytes.size() + 64);
+  while (patch.Next(out, bytes.size() + 64)) {
+  }
   return out;
 }
 

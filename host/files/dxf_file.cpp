@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/drawing/drawing_store.h"
+#include "host/files/atomic_file.h"
 #include "host/files/dxf_edit.h"
 
 namespace zethost {
@@ -70,6 +71,13 @@ void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b) {
 std::string DxfText() {
   if (!g_source) return {};
   return PatchedDxf(g_source->bytes, g_source->values);
+}
+
+bool SaveDxfDrawing(const std::string& path, std::string& error) {
+  constexpr std::size_t kBlock = std::size_t(1) << 20;
+  DxfPatch patch(g_source->bytes, g_source->values);
+  return WriteFileAtomically(
+      path, [&](std::string& piece) { return patch.Next(piece, kBlock); }, error);
 }
 
 std::string UnsupportedDrawingMessage(std::string_view head, const std::string& fileName) {

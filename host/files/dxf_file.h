@@ -21,6 +21,8 @@ void ForgetDxf();
 void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b);
 // The file as it now stands: its bytes with every number a mirrored segment changed replaced.
 std::string DxfText();
+// Writes that text to `path`, whole or not at all, in blocks.
+bool SaveDxfDrawing(const std::string& path, std::string& error);
 
 // The message for a file that is a drawing but not one the host reads, or empty.
 std::string UnsupportedDrawingMessage(std::string_view head, const std::string& fileName);

@@ -13,7 +13,8 @@
 namespace zethost {
 namespace {
 
-// A full circle found in the file: the segments that draw it, kept in `pool` until the hole it
+// A full circle found in the file: the segments that draw it, in the drawing's segment table from
+// firstSegment on, until the hole it
 // belongs to is known.
 struct Piece {
   std::uint32_t entity = 0;
@@ -36,7 +37,6 @@ struct Recogniser {
   std::map<std::string, std::int32_t> layerCodes;
   double tolerance = 0;
   std::vector<Piece> pieces;
-  std::vector<DxfSegment> pool;     // the pieces' segments
   std::vector<std::uint32_t> arcs;  // entities that are arcs, for the full-turn search
   // The layer asked for last and its code: most entities in a row share their layer.
   std::string_view lastLayer;
@@ -107,9 +107,9 @@ struct Recogniser {
                 LayerCode(shape.layer),
                 centre,
                 radius,
-                static_cast<std::uint32_t>(pool.size()),
+                static_cast<std::uint32_t>(drawing.segments.size()),
                 static_cast<std::uint32_t>(segments.size())};
-    for (DxfSegment& s : segments) pool.push_back(std::move(s));
+    for (DxfSegment& s : segments) drawing.segments.push_back(std::move(s));
     pieces.push_back(piece);
   }
 
@@ -120,9 +120,10 @@ struct Recogniser {
                 LayerCode(shape.layer),
                 centre,
                 shape.radius,
-                static_cast<std::uint32_t>(pool.size()),
+                static_cast<std::uint32_t>(drawing.segments.size()),
                 1};
-    pool.push_back(DxfSegment{Circle{centre, shape.radius}, OwnPoint(shape, shape.cx, shape.cy)});
+    drawing.segments.push_back(
+        DxfSegment{Circle{centre, shape.radius}, OwnPoint(shape, shape.cx, shape.cy)});
     pieces.push_back(piece);
   }
 
@@ -248,6 +249,14 @@ struct Recogniser {
     }
   }
 
+  // A hole of one full circle: its segments stay where they are in the table.
+  void AddSinglePieceHole(const Piece& p) {
+    DxfElement& hole = StartElement(ElementKind::Hole, p.entity);
+    hole.firstSegment = p.firstSegment;
+    hole.segmentCount = p.segmentCount;
+    AddItem(hole, DxfItem{p.layer, 2 * p.radius, -1});
+  }
+
   // Full circles with one centre on one layer make one hole, largest circle first.
   void GroupPieces() {
     std::vector<CentredPiece> centred;
@@ -256,6 +265,10 @@ struct Recogniser {
     const Groups groups = ConcentricGroups(centred, tolerance);
     std::vector<std::uint32_t> order;
     for (std::size_t g = 0; g + 1 < groups.start.size(); ++g) {
+      if (groups.start[g + 1] - groups.start[g] == 1) {
+        AddSinglePieceHole(pieces[groups.members[groups.start[g]]]);
+        continue;
+      }
       order.assign(groups.members.begin() + groups.start[g],
                    groups.members.begin() + groups.start[g + 1]);
       std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -266,8 +279,10 @@ struct Recogniser {
       DxfElement& hole = StartElement(ElementKind::Hole, first);
       for (const std::uint32_t k : order) {
         const Piece& p = pieces[k];
+        // The segments are copied to the end of the table, in the hole's order; the piece's
+        // own rows are left unused.
         for (std::uint32_t s = 0; s < p.segmentCount; ++s) {
-          AddSegment(hole, std::move(pool[p.firstSegment + s]));
+          AddSegment(hole, DxfSegment(drawing.segments[p.firstSegment + s]));
         }
         AddItem(hole, DxfItem{p.layer, 2 * p.radius, -1});
       }
@@ -277,7 +292,7 @@ struct Recogniser {
   void Run() {
     DrawingExtent extent;
     pieces.reserve(doc.modelSpace.size());
-    pool.reserve(doc.modelSpace.size());
+    drawing.segments.reserve(doc.modelSpace.size() + doc.modelSpace.size() / 8);
     drawing.values.reserve(2 * doc.modelSpace.size());
     for (std::uint32_t e = 0; e < doc.modelSpace.size(); ++e) {
       DxfShape shape = ReadDxfShape(doc, doc.modelSpace[e]);
