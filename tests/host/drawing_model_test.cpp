@@ -70,12 +70,12 @@ TEST_F(DrawingModelTest, FarFlungIdsAreFoundLikeDenseOnes) {
                         {65540, 70000, 131100}};
   std::string error;
   for (const Case& c : cases) {
-    ElementSpec spec;
-    spec.instanceId = c.instance;
-    spec.kind = ElementKind::Hole;
-    spec.holeId = c.hole;
-    spec.segments = {{c.segment, CircleAt(1, 2, 3)}};
-    ASSERT_TRUE(AddElement(spec, error)) << error;
+    ElementSpec added;
+    added.instanceId = c.instance;
+    added.kind = ElementKind::Hole;
+    added.holeId = c.hole;
+    added.segments = {{c.segment, CircleAt(1, 2, 3)}};
+    ASSERT_TRUE(AddElement(added, error)) << error;
   }
   for (const Case& c : cases) {
     ASSERT_NE(FindElement(c.instance), nullptr) << c.instance;
