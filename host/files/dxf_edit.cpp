@@ -81,7 +81,8 @@ DxfPatch::DxfPatch(std::string_view file, const std::vector<DxfValue>& values) :
 
 bool DxfPatch::Next(std::string& piece, std::size_t size) {
   if (copied >= bytes.size() && next >= changes.size()) return false;
-  while (piece.size() < size && (copied < bytes.size() || next < changes.size())) {
+  const std::size_t limit = piece.size() + size;
+  while (piece.size() < limit && (copied < bytes.size() || next < changes.size())) {
     if (next < changes.size() && changes[next].offset < copied) {
       ++next;  // a value owned twice is written once
     } else if (next < changes.size() && changes[next].offset - copied <= size) {

@@ -122,8 +122,12 @@ void CheckElement(const zethost::Element& was, const zethost::Element& is,
             "a run keeps the drawing's elements and segments", name);
   const std::optional<Point2> from = zethost::ElementCenter(was);
   const std::optional<Point2> to = zethost::ElementCenter(is);
-  const bool moved = from && to && !Near(*from, *to, 0);
-  FuzzCheck(!moved || was.kind == zethost::ElementKind::Hole, "only holes move", name);
+  const bool changed = from && to && (from->x != to->x || from->y != to->y);
+  FuzzCheck(!changed || was.kind == zethost::ElementKind::Hole, "only holes move", name);
+  // A move within rounding (a hole a few last bits off its grid point) is reflected across a line
+  // whose direction the measured centres cannot tell: nothing more to check of it.
+  if (changed && Near(*from, *to, 0)) return;
+  const bool moved = changed;
   const Point2 a = from.value_or(Point2{});
   const Point2 b = to.value_or(a);
   const std::size_t bad = FirstUnexplained(was, is, moved ? Motion::kMove : Motion::kStay, a, b);
