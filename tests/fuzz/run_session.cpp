@@ -40,6 +40,7 @@ constexpr std::string_view kFailable[] = {
     "ZetIddOpenSelIdData",  "ZetSgmMirrorSegment"};
 
 bool g_bFailureInjected = false;
+int g_nMirrorFailures = 0;
 
 // Carries out "!fail <function> <n>"; anything else after "!" is passed over.
 void InjectFailure(std::string_view directive) {
@@ -57,6 +58,7 @@ void InjectFailure(std::string_view directive) {
     if (function == failable) {
       zethost::FailOnCall(function, n);
       g_bFailureInjected = true;
+      if (function == "ZetSgmMirrorSegment") ++g_nMirrorFailures;
     }
   }
 }
@@ -100,9 +102,14 @@ bool FailureInjected() {
   return g_bFailureInjected;
 }
 
+bool MirrorFailuresMayTear() {
+  return g_nMirrorFailures > 1;
+}
+
 std::optional<Point2> RunSession(std::FILE* in,
                                  const std::function<void(const FinishedRun&)>& onRunEnd) {
   g_bFailureInjected = false;
+  g_nMirrorFailures = 0;
   SessionState s{onRunEnd, {}, false, false, std::nullopt};
   StartRun(s);
   if (!zethost::CommandRunning()) EndRun(s);

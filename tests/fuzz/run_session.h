@@ -27,6 +27,10 @@ struct FinishedRun {
 // would be the host's leak, not the plug-in's.
 // Whether a "!fail" line of the session made a host function fail (from the last RunSession on).
 bool FailureInjected();
+// Whether it made the mirroring fail more than once: a second refusal may fall on the reflection
+// that takes a half-moved hole back, and such a hole then stays torn (the host offers no other
+// way to put a segment back).
+bool MirrorFailuresMayTear();
 
 std::optional<Point2> RunSession(std::FILE* in,
                                  const std::function<void(const FinishedRun&)>& onRunEnd);
