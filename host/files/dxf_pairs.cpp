@@ -2,9 +2,9 @@
 #include "host/files/dxf_pairs.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "host/files/dxf_text.h"
+#include "host/files/number_text.h"
 
 namespace zethost {
 namespace {
@@ -69,15 +69,8 @@ std::string_view DxfTrimmed(std::string_view value) {
 }
 
 bool DxfNumber(std::string_view value, double& number) {
-  std::string_view text = DxfTrimmed(value);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty() || text.front() == '+') return false;
-  const char* end = text.data() + text.size();
-  double parsed = 0;
-  const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(parsed)) return false;
-  number = parsed;
-  return true;
+  // The one decimal syntax of the host's files, with the blanks DXF writers pad numbers with.
+  return ReadDecimal(DxfTrimmed(value), number) == NumberRead::kOk;
 }
 
 bool DxfInteger(std::string_view value, std::int64_t& number) {
