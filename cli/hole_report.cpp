@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/drawing/table_memory.h"
 #include "host/files/number_text.h"
 
 namespace {
@@ -54,6 +55,7 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
 
 std::vector<HoleCentre> HoleCentres() {
   std::vector<HoleCentre> centres;
+  zethost::ReserveLarge(centres, zethost::Elements().size());
   for (const zethost::Element& e : zethost::Elements()) {
     if (e.kind != zethost::ElementKind::Hole) continue;
     if (const auto centre = ElementCenter(e)) centres.push_back(HoleCentre{e.instanceId, *centre});

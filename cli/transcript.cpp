@@ -1,8 +1,9 @@
 #include "cli/transcript.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
+#include <vector>
 
 #include "host/stand_in.h"
 
@@ -28,12 +29,16 @@ void PrintMessage(const zethost::Message& message) {
 
 // "[blinking: 101 102 105 (4 segments)]": holes by hole id, other elements by "#instance".
 void PrintBlink(const std::vector<ElementRef>& segments) {
-  std::map<std::int32_t, int> elements;
-  for (const ElementRef& ref : segments) ++elements[ref.nInstanceId];
+  std::vector<std::int32_t> elements;
+  elements.reserve(segments.size());
+  for (const ElementRef& ref : segments) elements.push_back(ref.nInstanceId);
+  std::sort(elements.begin(), elements.end());
+  elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
   std::string list;
-  for (const auto& [instance, count] : elements) {
+  list.reserve(8 * elements.size());
+  for (const std::int32_t instance : elements) {
     const HoleId hole = zethost::HoleIdOf(instance);
-    list += " " + (hole != kNoHole ? std::to_string(hole) : "#" + std::to_string(instance));
+    list += hole != kNoHole ? " " + std::to_string(hole) : " #" + std::to_string(instance);
   }
   std::printf("[blinking:%s (%zu segments)]\n", list.c_str(), segments.size());
   std::fflush(stdout);

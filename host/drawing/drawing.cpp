@@ -184,12 +184,6 @@ std::int32_t AddNew(std::optional<ElementSpec> element) {
   return element && AddElement(*element, error) ? element->instanceId : 0;
 }
 
-template <typename T>
-void ReserveLarge(std::vector<T>& table, std::size_t rows) {
-  table.reserve(rows);
-  AdviseLargeTable(table.data(), table.capacity() * sizeof(T));
-}
-
 const Element* ElementAt(std::uint32_t position) {
   return position == kNoPosition ? nullptr : &g_drawing.elements[position];
 }

@@ -4,9 +4,17 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace zethost {
 
 void AdviseLargeTable(void* first, std::size_t bytes);
+
+// Makes room for `rows` rows at once and gives the table the hint.
+template <typename T>
+void ReserveLarge(std::vector<T>& table, std::size_t rows) {
+  table.reserve(rows);
+  AdviseLargeTable(table.data(), table.capacity() * sizeof(T));
+}
 
 }  // namespace zethost

@@ -9,6 +9,7 @@
 #include <functional>
 #include <system_error>
 
+#include "host/drawing/table_memory.h"
 #include "host/stand_in.h"
 
 namespace zethost {
@@ -103,6 +104,8 @@ bool ReadInto(const std::string& path, std::string& content, std::string& error)
     content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   } else {
     in.seekg(0);
+    content.reserve(static_cast<std::size_t>(size));
+    AdviseLargeTable(content.data(), content.capacity());
     content.resize(static_cast<std::size_t>(size));
     in.read(content.data(), static_cast<std::streamsize>(content.size()));
     content.resize(static_cast<std::size_t>(in.gcount()));

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 
 #include "correction/exact_trig.h"
 #include "host/drawing/geometry.h"
+#include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
@@ -83,15 +83,6 @@ struct Cell {
   bool operator==(const Cell& o) const { return layer == o.layer && x == o.x && y == o.y; }
 };
 
-struct CellHash {
-  std::size_t operator()(const Cell& c) const {
-    std::uint64_t h = static_cast<std::uint64_t>(c.x) * 0x9E3779B97F4A7C15ULL;
-    h ^= static_cast<std::uint64_t>(c.y) + 0x7F4A7C159E3779B9ULL + (h << 6) + (h >> 2);
-    h ^= static_cast<std::uint64_t>(c.layer) * 0xC2B2AE3D27D4EB4FULL;
-    return static_cast<std::size_t>(h ^ (h >> 29));
-  }
-};
-
 std::int64_t CellIndex(double v, double size) {
   const double q = std::floor(v / size);
   constexpr double kLimit = 4.0e18;
@@ -100,13 +91,63 @@ std::int64_t CellIndex(double v, double size) {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
+// The groups first seen in each cell, for up to a given number of groups: an open-addressing
+// table (at most half full) of the last group first seen in a cell, keyed by the layer and the
+// cell of that group's first centre; each group links to the one first seen before it there.
+struct CellTable {
+  CellTable(std::size_t most, double cellSize) : size(cellSize) {
+    int bits = 1;
+    while ((std::size_t(1) << bits) < 2 * most) ++bits;
+    shift = 64 - bits;
+    ReserveLarge(slots, std::size_t(1) << bits);
+    slots.assign(std::size_t(1) << bits, kNone);
+    ReserveLarge(firstCentre, most);
+    ReserveLarge(layerOf, most);
+    ReserveLarge(nextInCell, most);
+  }
+
+  double size;
+  int shift = 63;
+  std::vector<std::uint32_t> slots;
+  std::vector<Point2> firstCentre;        // by group
+  std::vector<std::int32_t> layerOf;      // by group
+  std::vector<std::uint32_t> nextInCell;  // by group
+
+  Cell CellOf(std::int32_t layer, Point2 centre) const {
+    return Cell{layer, CellIndex(centre.x, size), CellIndex(centre.y, size)};
+  }
+
+  // The slot that holds the cell's last group, or the free slot where it goes.
+  std::size_t SlotOf(const Cell& cell) const {
+    std::uint64_t h = static_cast<std::uint64_t>(cell.x) * 0x9E3779B97F4A7C15ULL;
+    h = (h ^ static_cast<std::uint64_t>(cell.y)) * 0xC2B2AE3D27D4EB4FULL;
+    h = (h ^ static_cast<std::uint64_t>(static_cast<std::uint32_t>(cell.layer))) *
+        0x9E3779B97F4A7C15ULL;
+    const std::size_t mask = slots.size() - 1;
+    for (std::size_t s = h >> shift;; s = (s + 1) & mask) {
+      const std::uint32_t g = slots[s];
+      if (g == kNone || CellOf(layerOf[g], firstCentre[g]) == cell) return s;
+    }
+  }
+
+  std::uint32_t LastIn(const Cell& cell) const { return slots[SlotOf(cell)]; }
+
+  std::uint32_t Add(std::int32_t layer, Point2 centre) {
+    const std::size_t s = SlotOf(CellOf(layer, centre));
+    const auto g = static_cast<std::uint32_t>(firstCentre.size());
+    firstCentre.push_back(centre);
+    layerOf.push_back(layer);
+    nextInCell.push_back(slots[s]);
+    slots[s] = g;
+    return g;
+  }
+};
+
 // The group among those first seen near p whose first centre is within tolerance of p. Cells
 // are much wider than the tolerance, so the neighbouring cells are looked at only for a centre
 // close to its cell's edge.
-std::uint32_t GroupNear(const std::unordered_map<Cell, std::uint32_t, CellHash>& cells,
-                        const std::vector<std::uint32_t>& nextInCell,
-                        const std::vector<Point2>& firstCentre, const CentredPiece& p, double size,
-                        double tolerance) {
+std::uint32_t GroupNear(const CellTable& table, const CentredPiece& p, double tolerance) {
+  const double size = table.size;
   const double qx = std::floor(p.centre.x / size);
   const double qy = std::floor(p.centre.y / size);
   const double fx = p.centre.x - qx * size;
@@ -115,14 +156,12 @@ std::uint32_t GroupNear(const std::unordered_map<Cell, std::uint32_t, CellHash>&
   const std::int64_t x1 = fx >= size - tolerance ? 1 : 0;
   const std::int64_t y0 = fy <= tolerance ? -1 : 0;
   const std::int64_t y1 = fy >= size - tolerance ? 1 : 0;
-  const std::int64_t cx = CellIndex(p.centre.x, size);
-  const std::int64_t cy = CellIndex(p.centre.y, size);
+  const Cell home = table.CellOf(p.layer, p.centre);
   for (std::int64_t dx = x0; dx <= x1; ++dx) {
     for (std::int64_t dy = y0; dy <= y1; ++dy) {
-      const auto cell = cells.find(Cell{p.layer, cx + dx, cy + dy});
-      if (cell == cells.end()) continue;
-      for (std::uint32_t g = cell->second; g != kNone; g = nextInCell[g]) {
-        if (Near(firstCentre[g], p.centre, tolerance)) return g;
+      const Cell cell{p.layer, home.x + dx, home.y + dy};
+      for (std::uint32_t g = table.LastIn(cell); g != kNone; g = table.nextInCell[g]) {
+        if (Near(table.firstCentre[g], p.centre, tolerance)) return g;
       }
     }
   }
@@ -219,26 +258,16 @@ Groups FullTurnGroups(const std::vector<ArcOfCircle>& arcs, double tolerance) {
 }
 
 Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double tolerance) {
-  const double size = std::max(64 * tolerance, 1e-300);
-  std::unordered_map<Cell, std::uint32_t, CellHash> cells;  // cell -> last group first seen there
-  cells.reserve(pieces.size());
-  std::vector<std::uint32_t> nextInCell;  // by group: the group first seen before it in its cell
-  std::vector<Point2> firstCentre;        // by group
-  std::vector<std::uint32_t> groupOf(pieces.size());
+  CellTable table(pieces.size(), std::max(64 * tolerance, 1e-300));
+  std::vector<std::uint32_t> groupOf;
+  ReserveLarge(groupOf, pieces.size());
+  groupOf.resize(pieces.size());
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     const CentredPiece& p = pieces[k];
-    std::uint32_t g = GroupNear(cells, nextInCell, firstCentre, p, size, tolerance);
-    if (g == kNone) {
-      const std::int64_t cx = CellIndex(p.centre.x, size);
-      const std::int64_t cy = CellIndex(p.centre.y, size);
-      g = static_cast<std::uint32_t>(firstCentre.size());
-      firstCentre.push_back(p.centre);
-      auto [cell, added] = cells.emplace(Cell{p.layer, cx, cy}, g);
-      nextInCell.push_back(added ? kNone : cell->second);
-      cell->second = g;
-    }
-    groupOf[k] = g;
+    const std::uint32_t g = GroupNear(table, p, tolerance);
+    groupOf[k] = g != kNone ? g : table.Add(p.layer, p.centre);
   }
+  const std::vector<Point2>& firstCentre = table.firstCentre;
   // Members by group, each group in ascending order: a counting sort of groupOf.
   Groups groups;
   groups.start.assign(firstCentre.size() + 1, 0);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "host/drawing/table_memory.h"
+
 namespace zethost {
 namespace {
 
@@ -34,36 +36,46 @@ struct Walk {
     return false;
   }
 
-  void NextEntityStart() {
+  // Moves to the next "0" pair; true when the pairs passed hold a "67 1" (paper space) as the
+  // first group 67.
+  bool NextEntityStart() {
+    bool seen = false;
+    bool paper = false;
     do {
       Advance();
+      if (have && cur.code == 67 && !seen) {
+        seen = true;
+        paper = DxfTrimmed(cur.value) == "1";
+      }
     } while (have && cur.code != 0);
+    return paper;
   }
 
-  // One entity from the pair at hand, with the VERTEX / ATTRIB entities and SEQEND it owns.
-  DxfEntity ReadEntity() {
-    DxfEntity entity{DxfTrimmed(cur.value), curPlace, 0, {}};
+  void AddChild(DxfEntity& entity) {
+    doc.children.push_back(curPlace);
+    ++entity.childCount;
     NextEntityStart();
+  }
+
+  // One entity from the pair at hand, with the VERTEX / ATTRIB entities and SEQEND it owns;
+  // `paper` tells whether it lies in the paper space.
+  DxfEntity ReadEntity(bool& paper) {
+    DxfEntity entity{DxfTrimmed(cur.value), curPlace, 0, 0, 0};
+    entity.firstChild = static_cast<std::uint32_t>(doc.children.size());
+    paper = NextEntityStart();
     const std::string_view child = entity.type == "POLYLINE" ? "VERTEX"
                                    : entity.type == "INSERT" ? "ATTRIB"
                                                              : "";
     if (!child.empty() && NextIs(child)) {
-      while (NextIs(child)) {
-        entity.children.push_back(curPlace);
-        NextEntityStart();
-      }
-      if (NextIs("SEQEND")) {
-        entity.children.push_back(curPlace);
-        NextEntityStart();
-      }
+      while (NextIs(child)) AddChild(entity);
+      if (NextIs("SEQEND")) AddChild(entity);
     }
     entity.end = curPlace.begin;
     return entity;
   }
-
-  bool InModelSpace(const DxfEntity& entity) const {
-    DxfPair space;
-    return !FindPair(doc, entity, 67, space) || DxfTrimmed(space.value) != "1";
+  DxfEntity ReadEntity() {
+    bool paper = false;
+    return ReadEntity(paper);
   }
 
   void ReadHeader() {
@@ -88,8 +100,9 @@ struct Walk {
         Advance();
         continue;
       }
-      DxfEntity entity = ReadEntity();
-      if (InModelSpace(entity)) into.push_back(std::move(entity));
+      bool paper = false;
+      const DxfEntity entity = ReadEntity(paper);
+      if (!paper) into.push_back(entity);
     }
   }
 
@@ -167,7 +180,7 @@ std::string UpperName(std::string_view name) {
 }
 
 DxfCursor OwnPairs(const DxfDocument& doc, const DxfEntity& entity) {
-  const std::size_t end = entity.children.empty() ? entity.end : entity.children.front().begin;
+  const std::size_t end = entity.childCount == 0 ? entity.end : ChildOf(doc, entity, 0).begin;
   return DxfCursor{doc.bytes, entity.place.begin, end, entity.place.line};
 }
 
@@ -196,6 +209,9 @@ bool ReadDxfDocument(std::string_view bytes, const std::string& fileName, DxfDoc
                      std::string& error) {
   doc = DxfDocument{};
   doc.bytes = bytes;
+  // Room made at once for as many entities as a file of small ones holds (a circle takes about
+  // 100 bytes); the table grows past it only for files of still smaller entities.
+  ReserveLarge(doc.modelSpace, bytes.size() / 64 + 16);
   Walk walk{doc, fileName, error, DxfCursor{bytes, 0, bytes.size(), 0}, {}, {}};
   return walk.Run();
 }

@@ -22,12 +22,13 @@ struct DxfPlace {
 
 // One entity: the bytes from its "0 TYPE" pair up to the next entity. A POLYLINE or an INSERT
 // with attributes owns the VERTEX / ATTRIB entities and the SEQEND after it: they lie in
-// [begin, end) too, and `children` says where each one starts.
+// [begin, end) too, and the document's `children` from `firstChild` on say where each starts.
 struct DxfEntity {
   std::string_view type;
   DxfPlace place;
   std::size_t end = 0;
-  std::vector<DxfPlace> children;
+  std::uint32_t firstChild = 0;
+  std::uint32_t childCount = 0;
 };
 
 struct DxfBlock {
@@ -41,6 +42,7 @@ struct DxfDocument {
   std::string_view acadVersion;  // $ACADVER, e.g. AC1015
   DxfEncoding encoding = DxfEncoding::kAnsi1252;
   std::vector<DxfEntity> modelSpace;       // drawing order
+  std::vector<DxfPlace> children;          // of every entity, in file order
   std::map<std::string, DxfBlock> blocks;  // by name, upper-cased for lookup
 };
 
@@ -50,6 +52,10 @@ struct DxfDocument {
 bool ReadDxfDocument(std::string_view bytes, const std::string& fileName, DxfDocument& doc,
                      std::string& error);
 
+// Where the entity's k-th owned entity starts.
+inline DxfPlace ChildOf(const DxfDocument& doc, const DxfEntity& entity, std::uint32_t k) {
+  return doc.children[entity.firstChild + k];
+}
 // The entity's own pairs (not those of the entities it owns), its "0 TYPE" pair first.
 DxfCursor OwnPairs(const DxfDocument& doc, const DxfEntity& entity);
 // The first of the entity's own pairs with `code`, after its "0 TYPE" pair.

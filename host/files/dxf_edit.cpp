@@ -7,6 +7,7 @@
 
 #include "correction/exact_trig.h"
 #include "host/drawing/geometry.h"
+#include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
@@ -66,30 +67,39 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   v[1].value = Normalised(twice - start);
 }
 
-DxfPatch::DxfPatch(std::string_view file, const std::vector<DxfValue>& values) : bytes(file) {
-  for (const DxfValue& v : values) {
+DxfPatch::DxfPatch(std::string_view file, const std::vector<DxfValue>& all)
+    : bytes(file), values(all) {
+  ReserveLarge(changes, values.size());
+  for (std::uint32_t k = 0; k < values.size(); ++k) {
+    const DxfValue& v = values[k];
     double held = 0;
     if (v.offset == kNoPair || !DxfNumber(bytes.substr(v.offset, v.length), held) ||
         held == v.value) {
       continue;
     }
-    changes.push_back(Change{v.offset, v.length, v.value});
+    changes.push_back(k);
   }
-  std::sort(changes.begin(), changes.end(),
-            [](const Change& x, const Change& y) { return x.offset < y.offset; });
+  // Values are mostly owned in file order already.
+  const auto byOffset = [&](std::uint32_t x, std::uint32_t y) {
+    return values[x].offset < values[y].offset;
+  };
+  if (!std::is_sorted(changes.begin(), changes.end(), byOffset)) {
+    std::stable_sort(changes.begin(), changes.end(), byOffset);
+  }
 }
 
 bool DxfPatch::Next(std::string& piece, std::size_t size) {
   if (copied >= bytes.size() && next >= changes.size()) return false;
   const std::size_t limit = piece.size() + size;
   while (piece.size() < limit && (copied < bytes.size() || next < changes.size())) {
-    if (next < changes.size() && changes[next].offset < copied) {
+    const DxfValue* c = next < changes.size() ? &values[changes[next]] : nullptr;
+    if (c != nullptr && c->offset < copied) {
       ++next;  // a value owned twice is written once
-    } else if (next < changes.size() && changes[next].offset - copied <= size) {
-      const Change& c = changes[next++];
-      piece.append(bytes.substr(copied, c.offset - copied));
-      AppendShortestNumber(piece, c.value);
-      copied = c.offset + c.length;
+    } else if (c != nullptr && c->offset - copied <= size) {
+      ++next;
+      piece.append(bytes.substr(copied, c->offset - copied));
+      AppendShortestNumber(piece, c->value);
+      copied = c->offset + c->length;
     } else {
       const std::size_t run = std::min(size, bytes.size() - copied);
       piece.append(bytes.substr(copied, run));

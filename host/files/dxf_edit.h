@@ -20,22 +20,18 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
 // shortest decimal text that reads back to it; every other byte as it was.
 std::string PatchedDxf(std::string_view bytes, const std::vector<DxfValue>& values);
 
-// The same, made piece by piece for writing a large file in blocks.
+// The same, made piece by piece for writing a large file in blocks; `values` must outlive it.
 struct DxfPatch {
   DxfPatch(std::string_view file, const std::vector<DxfValue>& values);
   // Appends about `size` bytes more to piece; false when the whole file has been given.
   bool Next(std::string& piece, std::size_t size);
 
  private:
-  struct Change {
-    std::size_t offset;
-    std::size_t length;
-    double value;
-  };
   std::string_view bytes;
-  std::vector<Change> changes;  // by offset
-  std::size_t copied = 0;       // bytes of the file given so far
-  std::size_t next = 0;         // the first change not yet given
+  const std::vector<DxfValue>& values;
+  std::vector<std::uint32_t> changes;  // the values that changed, by offset
+  std::size_t copied = 0;              // bytes of the file given so far
+  std::size_t next = 0;                // the first change not yet given
 };
 
 }  // namespace zethost

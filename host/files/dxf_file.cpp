@@ -5,17 +5,16 @@
 #include <memory>
 
 #include "host/drawing/drawing_store.h"
+#include "host/drawing/table_memory.h"
 #include "host/files/atomic_file.h"
 #include "host/files/dxf_edit.h"
 
 namespace zethost {
 namespace {
 
-// The file and what was read from it; the document's views point into `bytes`, so the source
-// is never moved once read.
+// The file and the numbers its segments own.
 struct DxfSource {
   std::string bytes;
-  DxfDocument doc;
   std::vector<DxfValue> values;
   std::vector<DxfOwnedValues> owned;  // by segment id - 1
 };
@@ -25,7 +24,7 @@ std::unique_ptr<DxfSource> g_source;
 void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
   // The tables are made room for by a file size: one that gives a row per segment.
   StageBegin(24 * std::max(drawing.elements.size(), drawing.segments.size()));
-  owned.reserve(drawing.segments.size());
+  ReserveLarge(owned, drawing.segments.size());
   std::int32_t instance = 0;
   for (const DxfElement& element : drawing.elements) {
     StageElement(++instance, element.kind, kNoHole, false);
@@ -45,11 +44,16 @@ void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
 bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string& error) {
   auto source = std::make_unique<DxfSource>();
   source->bytes = std::move(bytes);
-  if (!ReadDxfDocument(source->bytes, fileName, source->doc, error)) return false;
   DxfDrawing drawing;
-  RecogniseDxf(source->doc, drawing);
+  {
+    // The document is needed for recognising only; its tables go before the host's are built.
+    DxfDocument doc;
+    if (!ReadDxfDocument(source->bytes, fileName, doc, error)) return false;
+    RecogniseDxf(doc, drawing);
+  }
   Stage(drawing, source->owned);
   source->values = std::move(drawing.values);
+  drawing = DxfDrawing{};
   CommitStaged();
   g_source = std::move(source);
   return true;

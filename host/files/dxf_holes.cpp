@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/drawing/geometry.h"
+#include "host/drawing/table_memory.h"
 #include "host/files/dxf_circles.h"
 
 namespace zethost {
@@ -260,7 +261,7 @@ struct Recogniser {
   // Full circles with one centre on one layer make one hole, largest circle first.
   void GroupPieces() {
     std::vector<CentredPiece> centred;
-    centred.reserve(pieces.size());
+    ReserveLarge(centred, pieces.size());
     for (const Piece& p : pieces) centred.push_back(CentredPiece{p.layer, p.centre});
     const Groups groups = ConcentricGroups(centred, tolerance);
     std::vector<std::uint32_t> order;
@@ -291,9 +292,12 @@ struct Recogniser {
 
   void Run() {
     DrawingExtent extent;
-    pieces.reserve(doc.modelSpace.size());
-    drawing.segments.reserve(doc.modelSpace.size() + doc.modelSpace.size() / 8);
-    drawing.values.reserve(2 * doc.modelSpace.size());
+    const std::size_t entities = doc.modelSpace.size();
+    ReserveLarge(pieces, entities);
+    ReserveLarge(drawing.segments, entities + entities / 8);
+    ReserveLarge(drawing.values, 2 * entities);
+    ReserveLarge(drawing.elements, entities);
+    ReserveLarge(drawing.items, entities);
     for (std::uint32_t e = 0; e < doc.modelSpace.size(); ++e) {
       DxfShape shape = ReadDxfShape(doc, doc.modelSpace[e]);
       extent.Add(shape);
@@ -309,8 +313,13 @@ struct Recogniser {
     for (auto& [entity, shape] : deferred) Classify(entity, shape);
     GroupArcs();
     GroupPieces();
-    std::stable_sort(drawing.elements.begin(), drawing.elements.end(),
-                     [](const DxfElement& a, const DxfElement& b) { return a.entity < b.entity; });
+    // Holes of one circle come in file order already; only what was deferred needs a sort.
+    const auto byEntity = [](const DxfElement& a, const DxfElement& b) {
+      return a.entity < b.entity;
+    };
+    if (!std::is_sorted(drawing.elements.begin(), drawing.elements.end(), byEntity)) {
+      std::stable_sort(drawing.elements.begin(), drawing.elements.end(), byEntity);
+    }
   }
 };
 

@@ -19,19 +19,27 @@ DxfValue ValueOf(const DxfPair& pair) {
   return v;
 }
 
-// The first pair of each group code a shape is read from, found in one pass over the entity.
+// The group codes a shape is read from, and the slot of each code below 256 (all of them are).
+constexpr std::int32_t kFieldCodes[] = {2,  8,  10, 11, 20, 21,  40,  41,
+                                        42, 50, 51, 70, 71, 210, 220, 230};
+constexpr std::size_t kFieldCount = sizeof kFieldCodes / sizeof kFieldCodes[0];
+struct FieldSlots {
+  std::uint8_t slot[256];
+  constexpr FieldSlots() : slot{} {
+    for (std::uint8_t& s : slot) s = kFieldCount;
+    for (std::size_t k = 0; k < kFieldCount; ++k) slot[kFieldCodes[k]] = std::uint8_t(k);
+  }
+};
+constexpr FieldSlots kFieldSlots{};
+
+// The first pair of each of those group codes, found in one pass over the entity.
 struct Fields {
-  static constexpr std::int32_t kCodes[] = {2,  8,  10, 11, 20, 21,  40,  41,
-                                            42, 50, 51, 70, 71, 210, 220, 230};
-  static constexpr std::size_t kCount = sizeof kCodes / sizeof kCodes[0];
+  static constexpr std::size_t kCount = kFieldCount;
   DxfPair pairs[kCount];
   bool found[kCount] = {};
 
   static std::size_t Slot(std::int32_t code) {
-    for (std::size_t k = 0; k < kCount; ++k) {
-      if (kCodes[k] == code) return k;
-    }
-    return kCount;
+    return code >= 0 && code < 256 ? kFieldSlots.slot[code] : kCount;
   }
 
   Fields(const DxfDocument& doc, const DxfEntity& entity) {
@@ -97,8 +105,8 @@ void ReadLwVertices(const DxfDocument& doc, const DxfEntity& entity, DxfShape& s
 bool ReadPolylineVertices(const DxfDocument& doc, const DxfEntity& entity, const Fields& fields,
                           DxfShape& shape) {
   if ((FindInteger(fields, 70) & (8 | 16 | 64)) != 0) return false;
-  for (const DxfPlace& place : entity.children) {
-    const DxfEntity vertex = EntityAt(doc, place);
+  for (std::uint32_t k = 0; k < entity.childCount; ++k) {
+    const DxfEntity vertex = EntityAt(doc, ChildOf(doc, entity, k));
     if (vertex.type != "VERTEX") continue;
     const Fields v(doc, vertex);
     if ((FindInteger(v, 70) & (16 | 64 | 128)) != 0) return false;

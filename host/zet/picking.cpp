@@ -35,11 +35,16 @@ bool InBox(Point2 p, const Box& box) {
   return box.minX <= p.x && p.x <= box.maxX && box.minY <= p.y && p.y <= box.maxY;
 }
 
-// Inside needs p within the element's extent, which spares the outline test almost everywhere.
-bool Encloses(const Element& element, Point2 p) {
+Box ExtentOf(const Element& element) {
   Box box = EmptyBox();
   for (const Segment& segment : element.segments) box = Unite(box, BoundsOf(segment.geometry));
-  return InBox(p, box) && EnclosedBy(p, element);
+  return box;
+}
+
+// Whether p lies within `reach` of the box, edges included.
+bool NearBox(Point2 p, const Box& box, double reach) {
+  return box.minX - reach <= p.x && p.x <= box.maxX + reach && box.minY - reach <= p.y &&
+         p.y <= box.maxY + reach;
 }
 
 bool WhollyInside(const Element& element, const Box& window) {
@@ -55,9 +60,15 @@ bool WhollyInside(const Element& element, const Box& window) {
 std::optional<ElementRef> PickAt(Point2 p) {
   std::optional<ElementRef> best;
   Nearness bestNearness;
+  // Every curve lies in its element's extent: an element whose extent is farther from p than
+  // the aperture (twice it, to leave the distances' rounding no say) cannot be picked.
+  const double reach = 2 * PickAperture();
   for (const Element& element : Elements()) {
     if (!Offered(element)) continue;
-    const bool bInside = Encloses(element, p);
+    const Box extent = ExtentOf(element);
+    if (!NearBox(p, extent, reach)) continue;
+    // Inside needs p within the extent, which spares the outline test almost everywhere.
+    const bool bInside = InBox(p, extent) && EnclosedBy(p, element);
     for (const Segment& segment : element.segments) {
       const double curve = DistanceToCurve(p, segment.geometry);
       const Nearness nearness{bInside ? 0.0 : curve, curve};

@@ -71,6 +71,62 @@ TEST(DxfReadTest, BadFilesNameTheLineAndTheProblem) {
   }
 }
 
+// The walk takes the common group codes and plain decimals without the number reader: it must
+// still accept and refuse exactly what the reader does.
+TEST(DxfReadTest, GroupCodesAndNumbersAreTakenExactlyAsTheNumberReaderTakesThem) {
+  const std::string values[] = {"1.5",
+                                "-0.25",
+                                "+3",
+                                ".5",
+                                "-.5",
+                                "5.",
+                                "007",
+                                "1e5",
+                                "1E-5",
+                                "1e400",
+                                "1e-400",
+                                "0",
+                                "-0",
+                                "+-1",
+                                "-",
+                                "+",
+                                ".",
+                                "..1",
+                                "1.2.3",
+                                "0x10",
+                                "nan",
+                                "inf",
+                                " 2.5 ",
+                                "\t7",
+                                "1 5",
+                                "",
+                                std::string(45, '9'),
+                                "0." + std::string(45, '1')};
+  for (const std::string& value : values) {
+    double number = 0;
+    const bool reads = DxfNumber(value, number);
+    DxfDocument doc;
+    std::string error;
+    const std::string text =
+        "  0\nSECTION\n  2\nENTITIES\n 10\n" + value + "\n  0\nENDSEC\n  0\nEOF\n";
+    EXPECT_EQ(ReadDxfDocument(text, "t.dxf", doc, error), reads) << "'" << value << "' " << error;
+  }
+  const struct {
+    std::string code;
+    bool valid;
+  } codes[] = {{"10", true},   {"  10", true}, {"10  ", true},  {"010", true},  {"999", true},
+               {"1071", true}, {"-5", true},   {"1072", false}, {"-6", false},  {"", false},
+               {"   ", false}, {"1 0", false}, {"1a", false},   {"+10", false}, {"0010", true}};
+  for (const auto& c : codes) {
+    DxfDocument doc;
+    std::string error;
+    const std::string text =
+        "  0\nSECTION\n  2\nENTITIES\n" + c.code + "\n1\n  0\nENDSEC\n  0\nEOF\n";
+    EXPECT_EQ(ReadDxfDocument(text, "t.dxf", doc, error), c.valid)
+        << "'" << c.code << "' " << error;
+  }
+}
+
 TEST(DxfReadTest, TellsFileKindsByTheirContent) {
   const struct {
     std::string bytes;
