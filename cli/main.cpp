@@ -16,6 +16,7 @@
 #include "cli/plugin_loader.h"
 #include "cli/session_check.h"
 #include "cli/transcript.h"
+#include "host/drawing/table_memory.h"
 #include "host/stand_in.h"
 
 namespace {
@@ -118,6 +119,7 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  zethost::KeepFreedMemory();
   std::string error;
   const std::optional<Options> options = ParseOptions(argc, argv, error);
   if (!options) {

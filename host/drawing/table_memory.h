@@ -10,6 +10,11 @@ namespace zethost {
 
 void AdviseLargeTable(void* first, std::size_t bytes);
 
+// For a process that builds large tables one after another (read, recognise, build, correct,
+// write): memory freed is kept for the next tables instead of being handed back to the system
+// and asked for again, which costs a page fault per page each time. Call once, before the first.
+void KeepFreedMemory();
+
 // Makes room for `rows` rows at once and gives the table the hint.
 template <typename T>
 void ReserveLarge(std::vector<T>& table, std::size_t rows) {

@@ -5,4 +5,6 @@ namespace zethost {
 
 void AdviseLargeTable(void*, std::size_t) {}
 
+void KeepFreedMemory() {}
+
 }  // namespace zethost

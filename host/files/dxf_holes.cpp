@@ -14,22 +14,20 @@
 namespace zethost {
 namespace {
 
-// A full circle found in the file: the segments that draw it, in the drawing's segment table from
-// firstSegment on, until the hole it
-// belongs to is known.
+// A full circle found in the file, until the hole it belongs to is known: its radius and the
+// segments that draw it, in the drawing's segment table from firstSegment on. Its layer and
+// centre are kept beside it, as the grouping by centre reads them.
 struct Piece {
   std::uint32_t entity = 0;
-  std::int32_t layer = 0;
-  Point2 centre{};
   double radius = 0;
   std::uint32_t firstSegment = 0;
   std::uint32_t segmentCount = 0;
 };
 
 struct Recogniser {
-  Recogniser(const DxfDocument& d, DxfDrawing& out) : doc(d), drawing(out) {}
+  Recogniser(DxfDocument& d, DxfDrawing& out) : doc(d), drawing(out) {}
 
-  const DxfDocument& doc;
+  DxfDocument& doc;
   DxfDrawing& drawing;
   // Shapes that need the tolerance (known once every entity was seen), by entity; circles are
   // taken at once and kept nowhere.
@@ -38,7 +36,8 @@ struct Recogniser {
   std::map<std::string, std::int32_t> layerCodes;
   double tolerance = 0;
   std::vector<Piece> pieces;
-  std::vector<std::uint32_t> arcs;  // entities that are arcs, for the full-turn search
+  std::vector<CentredPiece> centred;  // by piece
+  std::vector<std::uint32_t> arcs;    // entities that are arcs, for the full-turn search
   // The layer asked for last and its code: most entities in a row share their layer.
   std::string_view lastLayer;
   std::int32_t lastLayerCode = 0;
@@ -102,30 +101,26 @@ struct Recogniser {
     ++element.itemCount;
   }
 
+  // A piece drawn by the segments added to the table from now on.
+  void StartPiece(std::uint32_t entity, const DxfShape& shape, Point2 centre, double radius,
+                  std::size_t segmentCount) {
+    pieces.push_back(Piece{entity, radius, static_cast<std::uint32_t>(drawing.segments.size()),
+                           static_cast<std::uint32_t>(segmentCount)});
+    centred.push_back(CentredPiece{LayerCode(shape.layer), centre});
+  }
+
   void AddPiece(std::uint32_t entity, const DxfShape& shape, Point2 centre, double radius,
                 std::vector<DxfSegment> segments) {
-    Piece piece{entity,
-                LayerCode(shape.layer),
-                centre,
-                radius,
-                static_cast<std::uint32_t>(drawing.segments.size()),
-                static_cast<std::uint32_t>(segments.size())};
+    StartPiece(entity, shape, centre, radius, segments.size());
     for (DxfSegment& s : segments) drawing.segments.push_back(std::move(s));
-    pieces.push_back(piece);
   }
 
   // ---- entity by entity
   void AddCircle(std::uint32_t entity, const DxfShape& shape) {
     const Point2 centre = ToDrawing(shape, shape.cx.value, shape.cy.value);
-    Piece piece{entity,
-                LayerCode(shape.layer),
-                centre,
-                shape.radius,
-                static_cast<std::uint32_t>(drawing.segments.size()),
-                1};
+    StartPiece(entity, shape, centre, shape.radius, 1);
     drawing.segments.push_back(
         DxfSegment{Circle{centre, shape.radius}, OwnPoint(shape, shape.cx, shape.cy)});
-    pieces.push_back(piece);
   }
 
   // A closed polyline that is one full circle: one circle segment owning every vertex.
@@ -251,23 +246,21 @@ struct Recogniser {
   }
 
   // A hole of one full circle: its segments stay where they are in the table.
-  void AddSinglePieceHole(const Piece& p) {
+  void AddSinglePieceHole(std::uint32_t k) {
+    const Piece& p = pieces[k];
     DxfElement& hole = StartElement(ElementKind::Hole, p.entity);
     hole.firstSegment = p.firstSegment;
     hole.segmentCount = p.segmentCount;
-    AddItem(hole, DxfItem{p.layer, 2 * p.radius, -1});
+    AddItem(hole, DxfItem{centred[k].layer, 2 * p.radius, -1});
   }
 
   // Full circles with one centre on one layer make one hole, largest circle first.
   void GroupPieces() {
-    std::vector<CentredPiece> centred;
-    ReserveLarge(centred, pieces.size());
-    for (const Piece& p : pieces) centred.push_back(CentredPiece{p.layer, p.centre});
     const Groups groups = ConcentricGroups(centred, tolerance);
     std::vector<std::uint32_t> order;
     for (std::size_t g = 0; g + 1 < groups.start.size(); ++g) {
       if (groups.start[g + 1] - groups.start[g] == 1) {
-        AddSinglePieceHole(pieces[groups.members[groups.start[g]]]);
+        AddSinglePieceHole(groups.members[groups.start[g]]);
         continue;
       }
       order.assign(groups.members.begin() + groups.start[g],
@@ -285,7 +278,7 @@ struct Recogniser {
         for (std::uint32_t s = 0; s < p.segmentCount; ++s) {
           AddSegment(hole, DxfSegment(drawing.segments[p.firstSegment + s]));
         }
-        AddItem(hole, DxfItem{p.layer, 2 * p.radius, -1});
+        AddItem(hole, DxfItem{centred[k].layer, 2 * p.radius, -1});
       }
     }
   }
@@ -294,6 +287,7 @@ struct Recogniser {
     DrawingExtent extent;
     const std::size_t entities = doc.modelSpace.size();
     ReserveLarge(pieces, entities);
+    ReserveLarge(centred, entities);
     ReserveLarge(drawing.segments, entities + entities / 8);
     ReserveLarge(drawing.values, 2 * entities);
     ReserveLarge(drawing.elements, entities);
@@ -306,6 +300,8 @@ struct Recogniser {
         deferred.emplace_back(e, std::move(shape));
       }
     }
+    // Entities are known by their number from here on: their table's memory serves the rest.
+    std::vector<DxfEntity>().swap(doc.modelSpace);
     tolerance = 1e-9 * extent.Size();
     for (const auto& [key, block] : doc.blocks) {
       usedTexts.insert(DecodeDxfText(block.name, doc.encoding));
@@ -335,7 +331,7 @@ HoleDataItem MakeDxfItem(const DxfDrawing& drawing, const DxfItem& item) {
   return record;
 }
 
-void RecogniseDxf(const DxfDocument& doc, DxfDrawing& drawing) {
+void RecogniseDxf(DxfDocument& doc, DxfDrawing& drawing) {
   drawing = DxfDrawing{};
   Recogniser recogniser(doc, drawing);
   recogniser.Run();

@@ -66,6 +66,8 @@ struct DxfDrawing {
 // The hole record item of a recognised circle.
 HoleDataItem MakeDxfItem(const DxfDrawing& drawing, const DxfItem& item);
 
-void RecogniseDxf(const DxfDocument& doc, DxfDrawing& drawing);
+// The document's model-space table is emptied once its entities are read: the recognising
+// needs their memory more than the caller does.
+void RecogniseDxf(DxfDocument& doc, DxfDrawing& drawing);
 
 }  // namespace zethost
