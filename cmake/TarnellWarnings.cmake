@@ -8,6 +8,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_G
 endif()
 # The same bits on every platform: no fused multiply-add contraction anywhere.
 add_compile_options(-ffp-contract=off)
+# A shared library's calls to its own functions go straight to them (and may be inlined) instead
+# of through the symbol table, as no one replaces a library's functions at load time.
+if(NOT WIN32)
+  add_compile_options(-fno-semantic-interposition)
+endif()
 if(TARNELL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
                       -fno-sanitize-recover=all)

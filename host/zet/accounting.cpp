@@ -10,7 +10,16 @@ namespace {
 // Selection handles are recognisable in a log and never 0 (0 reports no handle).
 constexpr std::uint64_t kSelectionHandleBase = 0x5345'4C00'0000'0000ull;
 
-std::unordered_map<const void*, std::unique_ptr<HoleDataItem[]>> g_itemBlocks;
+struct ItemBlock {
+  std::unique_ptr<HoleDataItem[]> items;
+  std::size_t size;  // how many items it has room for
+};
+using ItemBlocks = std::unordered_map<const void*, ItemBlock>;
+ItemBlocks g_itemBlocks;  // of any size
+// Blocks of one item given back, with their table entries, to be handed out again: most records
+// hold one item, and a plug-in fetches and releases records by the million.
+std::vector<ItemBlocks::node_type> g_spareBlocks;
+constexpr std::size_t kMostSpareBlocks = 64;
 std::unordered_map<const void*, std::unique_ptr<HoleId[]>> g_idArrays;
 std::unordered_map<std::uint64_t, OpenSelection> g_selections;
 std::uint64_t g_nextSelection = 1;
@@ -19,17 +28,32 @@ int g_badReleases = 0;
 }  // namespace
 
 HoleDataItem* HandOutItems(std::span<const HoleDataItem> items) {
-  auto block = std::make_unique<HoleDataItem[]>(std::max<std::size_t>(items.size(), 1));
+  if (items.size() <= 1 && !g_spareBlocks.empty()) {
+    ItemBlocks::node_type node = std::move(g_spareBlocks.back());
+    g_spareBlocks.pop_back();
+    HoleDataItem* pointer = node.mapped().items.get();
+    *pointer = items.empty() ? HoleDataItem{} : items.front();
+    g_itemBlocks.insert(std::move(node));
+    return pointer;
+  }
+  const std::size_t size = std::max<std::size_t>(items.size(), 1);
+  auto block = std::make_unique<HoleDataItem[]>(size);
   std::copy(items.begin(), items.end(), block.get());
   HoleDataItem* pointer = block.get();
-  g_itemBlocks.emplace(pointer, std::move(block));
+  g_itemBlocks.emplace(pointer, ItemBlock{std::move(block), size});
   return pointer;
 }
 
 bool TakeBackItems(const HoleDataItem* block) {
-  if (g_itemBlocks.erase(block) != 0) return true;
-  ++g_badReleases;
-  return false;
+  ItemBlocks::node_type node = g_itemBlocks.extract(block);
+  if (node.empty()) {
+    ++g_badReleases;
+    return false;
+  }
+  if (node.mapped().size == 1 && g_spareBlocks.size() < kMostSpareBlocks) {
+    g_spareBlocks.push_back(std::move(node));
+  }
+  return true;
 }
 
 HoleId* HandOutIdArray(const std::vector<HoleId>& ids) {
@@ -65,6 +89,7 @@ bool CloseSelectionHandle(std::uint64_t handle) {
 
 void ResetAccounting() {
   g_itemBlocks.clear();
+  g_spareBlocks.clear();
   g_idArrays.clear();
   g_selections.clear();
   g_nextSelection = 1;

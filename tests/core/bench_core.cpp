@@ -13,6 +13,7 @@
 #include "holes/hole_group_table.h"
 #include "holes/hole_identity.h"
 #include "holes/same_hole_search.h"
+#include "host/drawing/table_memory.h"
 #include "host/stand_in.h"
 #include "settings/move_unit_dialog.h"
 
@@ -144,6 +145,9 @@ void RegisterAll() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The heap as the command-line host sets it up, so that each drawing's tables are laid out as
+  // they are in a run of tarnell.
+  zethost::KeepFreedMemory();
   RegisterAll();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -122,6 +122,33 @@ TEST_F(ResourcesTest, CountsWhatIsHandedOutAndNotGivenBack) {
   }
 }
 
+// Blocks given back are handed out again: every fetch must still see its own hole's record,
+// whatever was fetched and released before it, and each block is released once.
+TEST_F(ResourcesTest, ReleasedRecordsHandedOutAgainHoldTheirOwnItems) {
+  std::vector<HoleDataItem> two = hosttest::Items(7, 3.5, "B");
+  two.push_back(hosttest::Items(8, 1.5, "C").front());
+  AddHole({CircleAt(9, 0, 1)}, two);                          // hole id 3
+  AddHole({CircleAt(12, 0, 1)}, hosttest::Items(4, 9, "D"));  // hole id 4
+  const HoleId order[] = {1, 3, 9, 4, 4, 9, 2, 3, 1};
+  for (const HoleId id : order) {
+    HoleData d{};
+    const std::int32_t result = ZetHolGetHoleData(id, &d);
+    const Element* hole = FindHole(id);
+    ASSERT_EQ(result, hole == nullptr ? -1 : 0) << id;
+    ASSERT_NE(d.pItems, nullptr) << id;
+    const std::size_t count = hole == nullptr ? 0 : hole->items.size();
+    ASSERT_EQ(d.nItemCount, static_cast<std::int32_t>(count)) << id;
+    for (std::size_t k = 0; k < count; ++k) {
+      EXPECT_EQ(d.pItems[k].nCode1, hole->items[k].nCode1) << id;
+      EXPECT_EQ(d.pItems[k].dValue1, hole->items[k].dValue1) << id;
+      EXPECT_EQ(std::u16string(d.pItems[k].szText), std::u16string(hole->items[k].szText)) << id;
+    }
+    ZetHoleFreeHoleData(&d);
+    ZetHoleFreeHoleData(&d);  // a second release is noticed
+  }
+  EXPECT_EQ(Resources(), (OpenResources{0, 0, 0, static_cast<int>(std::size(order))}));
+}
+
 // Opens a selection the way a command does, inside the execute callback of a selection event.
 std::uint64_t g_handle = 0;
 std::int32_t KeepSelection(std::int32_t, std::uint64_t data, std::uint64_t v3, std::uint64_t v4) {
