@@ -16,6 +16,10 @@ std::map<std::string, std::vector<int>, std::less<>> g_failOnCall;
 std::unordered_map<std::int32_t, FigureOverride> g_figures;
 std::unordered_map<HoleId, SameHolesOverride> g_sameHoles;
 
+void NoteArmed() {
+  g_anyFailureArmed = !g_failForId.empty() || !g_failOnCall.empty();
+}
+
 bool CountDown(std::string_view function) {
   const auto found = g_failOnCall.find(function);
   if (found == g_failOnCall.end()) return false;
@@ -24,6 +28,7 @@ bool CountDown(std::string_view function) {
   for (int& remaining : waiting) hit = (--remaining == 0) || hit;
   std::erase_if(waiting, [](int remaining) { return remaining <= 0; });
   if (waiting.empty()) g_failOnCall.erase(found);
+  NoteArmed();
   return hit;
 }
 
@@ -34,7 +39,9 @@ bool ArmedForId(std::string_view function, std::int64_t id) {
 
 }  // namespace
 
-bool FaultHit(std::string_view function, std::optional<std::int64_t> id) {
+bool g_anyFailureArmed = false;
+
+bool ArmedFaultHit(std::string_view function, std::optional<std::int64_t> id) {
   const bool byCall = !g_failOnCall.empty() && CountDown(function);
   const bool byId = id.has_value() && !g_failForId.empty() && ArmedForId(function, *id);
   return byCall || byId;
@@ -52,10 +59,12 @@ const SameHolesOverride* FindSameHolesOverride(HoleId holeId) {
 
 void FailForId(std::string_view function, std::int64_t id) {
   g_failForId[std::string(function)].insert(id);
+  NoteArmed();
 }
 
 void FailOnCall(std::string_view function, int n) {
   if (n >= 1) g_failOnCall[std::string(function)].push_back(n);
+  NoteArmed();
 }
 
 void OverrideFigure(std::int32_t segmentId, std::int32_t count,
@@ -72,6 +81,7 @@ void ClearFaults() {
   g_failOnCall.clear();
   g_figures.clear();
   g_sameHoles.clear();
+  NoteArmed();
 }
 
 }  // namespace zethost

@@ -11,9 +11,16 @@
 
 namespace zethost {
 
+// Whether any failure is armed: with none, a call has nothing to count and cannot fail, so
+// asking costs every Zet* call one load.
+extern bool g_anyFailureArmed;
+bool ArmedFaultHit(std::string_view function, std::optional<std::int64_t> id);
+
 // Counts one call of `function` and tells whether it is to fail: an armed n-th call, or a
 // failure armed for `id`.
-bool FaultHit(std::string_view function, std::optional<std::int64_t> id = std::nullopt);
+inline bool FaultHit(std::string_view function, std::optional<std::int64_t> id = std::nullopt) {
+  return g_anyFailureArmed && ArmedFaultHit(function, id);
+}
 
 struct FigureOverride {
   std::int32_t count;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "host/drawing/geometry.h"
+#include "host/drawing/table_memory.h"
 #include "host/zet/enclosure.h"
 #include "host/zet/input_state.h"
 
@@ -84,6 +85,7 @@ std::optional<ElementRef> PickAt(Point2 p) {
 std::vector<SelectionEntry> SelectInWindow(Point2 a, Point2 b) {
   const Box window{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
   std::vector<SelectionEntry> entries;
+  ReserveLarge(entries, Elements().size());  // a window over everything takes every element
   for (const Element& element : Elements()) {
     if (!Offered(element) || !WhollyInside(element, window)) continue;
     SelectionEntry entry{};

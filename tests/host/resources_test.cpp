@@ -149,6 +149,22 @@ TEST_F(ResourcesTest, ReleasedRecordsHandedOutAgainHoldTheirOwnItems) {
   EXPECT_EQ(Resources(), (OpenResources{0, 0, 0, static_cast<int>(std::size(order))}));
 }
 
+// Many records held at once and released in a scrambled order: every release finds its block,
+// whatever the table grew to and whatever was released before it.
+TEST_F(ResourcesTest, ManyRecordsHeldAtOnceAreEachReleasedOnce) {
+  constexpr std::size_t kHeld = 5000;
+  std::vector<HoleData> held(kHeld);
+  for (HoleData& d : held) ZetHolGetHoleData(1, &d);
+  EXPECT_EQ(Resources().holeData, static_cast<int>(kHeld));
+  std::vector<std::size_t> order(kHeld);
+  for (std::size_t k = 0; k < kHeld; ++k) order[k] = (k * 2654435761u) % kHeld;  // a permutation
+  std::vector<HoleData> copies = held;
+  for (const std::size_t k : order) ZetHoleFreeHoleData(&held[k]);
+  EXPECT_EQ(Resources(), OpenResources{});
+  for (HoleData& copy : copies) ZetHoleFreeHoleData(&copy);  // each block is gone already
+  EXPECT_EQ(Resources().badReleases, static_cast<int>(kHeld));
+}
+
 // Opens a selection the way a command does, inside the execute callback of a selection event.
 std::uint64_t g_handle = 0;
 std::int32_t KeepSelection(std::int32_t, std::uint64_t data, std::uint64_t v3, std::uint64_t v4) {
