@@ -2,6 +2,7 @@
 // place into fields that view the text; elements, items and segments go straight into a staged
 // drawing, which becomes the host's drawing only when every line is good.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <type_traits>
@@ -32,6 +33,14 @@ struct DrawingReader {
   std::string problem;
   std::string scratch;         // a quoted value with its escapes resolved
   std::u16string wideScratch;  // a text in UTF-16
+  // Item lines read already, by their text: the holes of one kind repeat one item line, and
+  // what an item line gives depends on its text alone.
+  struct KnownItem {
+    std::string line;
+    HoleDataItem item{};
+    bool known = false;
+  };
+  std::array<KnownItem, 64> knownItems;
 };
 
 namespace {
@@ -325,7 +334,25 @@ bool ReadItemKey(const ItemKey& key, const Field& field, HoleDataItem& item, Par
   return false;
 }
 
-bool ReadItem(Parse& parse) {
+bool StageItemOfHole(const HoleDataItem& item, Parse& parse) {
+  if (StagedElementCount() == 0 || StagedLastKind() != ElementKind::Hole) {
+    return Fail(parse, "item outside a hole");
+  }
+  StageItem(item);
+  return true;
+}
+
+Parse::KnownItem& KnownItemSlot(std::string_view line, Parse& parse) {
+  return parse.knownItems[std::hash<std::string_view>{}(line) % parse.knownItems.size()];
+}
+
+// The item of a line read already, or null.
+const HoleDataItem* KnownItem(std::string_view line, Parse& parse) {
+  const Parse::KnownItem& slot = KnownItemSlot(line, parse);
+  return slot.known && slot.line == line ? &slot.item : nullptr;
+}
+
+bool ReadItem(std::string_view line, Parse& parse) {
   if (StagedElementCount() == 0 || StagedLastKind() != ElementKind::Hole) {
     return Fail(parse, "item outside a hole");
   }
@@ -336,6 +363,10 @@ bool ReadItem(Parse& parse) {
     if (field != nullptr && !ReadItemKey(key, *field, item, parse)) return false;
   }
   if (!Unknown("item", parse)) return false;
+  Parse::KnownItem& slot = KnownItemSlot(line, parse);
+  slot.line.assign(line);
+  slot.item = item;
+  slot.known = true;
   StageItem(item);
   return true;
 }
@@ -427,6 +458,7 @@ bool IsComment(std::string_view text) {
 
 bool ReadStatement(std::string_view text, Parse& parse) {
   if (IsComment(text)) return true;
+  if (const HoleDataItem* known = KnownItem(text, parse)) return StageItemOfHole(*known, parse);
   if (!SplitFields(text, parse)) return false;
   if (parse.fields.empty()) return true;
   const std::string_view keyword = parse.fields[0].key;
@@ -434,7 +466,7 @@ bool ReadStatement(std::string_view text, Parse& parse) {
   if (keyword == "hole") return ReadElement(ElementKind::Hole, parse);
   if (keyword == "longhole") return ReadElement(ElementKind::LongHole, parse);
   if (keyword == "other") return ReadElement(ElementKind::Other, parse);
-  if (keyword == "item") return ReadItem(parse);
+  if (keyword == "item") return ReadItem(text, parse);
   if (keyword == "circle" || keyword == "arc" || keyword == "line") return ReadSegment(parse);
   return Fail(parse, "unknown keyword '" + Text(keyword) + "'");
 }

@@ -70,13 +70,18 @@ struct LiveBlocks {
 
   void Clear() {
     for (Slot& slot : slots) delete[] slot.block;
-    *this = LiveBlocks{};
+    slots.assign(16, Slot{});
+    shift = 60;
+    count = 0;
   }
+
+  // The blocks are the host's: they go with the table at exit, given back or not.
+  ~LiveBlocks() { Clear(); }
 };
 
 LiveBlocks g_itemBlocks;
 // Blocks of one item given back, to be handed out again: most records hold one item.
-std::vector<HoleDataItem*> g_spareBlocks;
+std::vector<std::unique_ptr<HoleDataItem[]>> g_spareBlocks;
 constexpr std::size_t kMostSpareBlocks = 64;
 std::unordered_map<const void*, std::unique_ptr<HoleId[]>> g_idArrays;
 std::unordered_map<std::uint64_t, OpenSelection> g_selections;
@@ -89,7 +94,7 @@ HoleDataItem* HandOutItems(std::span<const HoleDataItem> items) {
   const std::size_t size = std::max<std::size_t>(items.size(), 1);
   HoleDataItem* block = nullptr;
   if (size == 1 && !g_spareBlocks.empty()) {
-    block = g_spareBlocks.back();
+    block = g_spareBlocks.back().release();
     g_spareBlocks.pop_back();
     *block = items.empty() ? HoleDataItem{} : items.front();
   } else {
@@ -107,7 +112,7 @@ bool TakeBackItems(const HoleDataItem* block) {
     return false;
   }
   if (taken.size == 1 && g_spareBlocks.size() < kMostSpareBlocks) {
-    g_spareBlocks.push_back(taken.block);
+    g_spareBlocks.emplace_back(taken.block);
   } else {
     delete[] taken.block;
   }
@@ -147,7 +152,6 @@ bool CloseSelectionHandle(std::uint64_t handle) {
 
 void ResetAccounting() {
   g_itemBlocks.Clear();
-  for (HoleDataItem* block : g_spareBlocks) delete[] block;
   g_spareBlocks.clear();
   g_idArrays.clear();
   g_selections.clear();

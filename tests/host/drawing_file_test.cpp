@@ -137,6 +137,8 @@ TEST_F(DrawingFileTest, ProblemsNameFileLineAndCause) {
       {head + "hole 1 hole=4294967295\n", "f.d:2: bad hole id"},
       {head + "hole 0\n", "f.d:2: bad instance id '0'"},
       {head + "longhole 1\n item code1=1\n", "f.d:3: item outside a hole"},
+      // An item line read well once is still refused where no hole takes it.
+      {head + "hole 1\n item code1=1\nlonghole 2\n item code1=1\n", "f.d:5: item outside a hole"},
       {head + "hole 1\n item text=\"12345678901234567890\"\n", "f.d:3: text too long (20"},
       {head + "hole 1\n item text=\"ab\n", "f.d:3: a text is not closed"},
       {head + "hole 1\n item text=\"a\\tb\"\n", "f.d:3: unknown escape"},
