@@ -319,6 +319,9 @@ void StageBegin(std::size_t bytes) {
   ReserveLarge(g_staged.recordOf, rows);
   ReserveLarge(g_staged.segments, rows);
   ReserveLarge(g_staged.ownerOf, rows);
+  ReserveLarge(g_staged.byInstance.dense, rows);
+  ReserveLarge(g_staged.byHole.dense, rows);
+  ReserveLarge(g_staged.bySegment.dense, rows);
 }
 
 std::uint32_t StagedElementCount() {
