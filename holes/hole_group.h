@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "plugin/zetlib.h"
@@ -25,13 +24,34 @@ class HoleGroup {
   void set_at(std::size_t p, HoleId id);
   void clear();
 
-  bool contains(HoleId id) const { return m_mapCount.find(id) != m_mapCount.end(); }
+  bool contains(HoleId id) const { return m_counts.Count(id) != 0; }
   // First position of id, or -1 when it is not a member.
   std::int64_t find(HoleId id) const;
 
  private:
   void Forget(HoleId id);
 
+  // How often each id occurs in m_arrIds: open addressing, at most half full, an empty slot
+  // being one of count 0; removal shifts later entries back, so no markers pile up.
+  struct IdCounts {
+    struct Slot {
+      HoleId id = 0;
+      std::uint32_t count = 0;
+    };
+    std::vector<Slot> slots;
+    std::size_t used = 0;
+
+    std::uint32_t Count(HoleId id) const;
+    void Add(HoleId id);
+    void Remove(HoleId id);  // one occurrence; none when the id has none
+
+   private:
+    std::size_t Home(HoleId id) const;
+    std::size_t Next(std::size_t i) const { return (i + 1) & (slots.size() - 1); }
+    std::size_t SlotOf(HoleId id) const;  // the id's slot, or the empty one where it goes
+    void Grow();
+  };
+
   std::vector<HoleId> m_arrIds;
-  std::unordered_map<HoleId, std::uint32_t> m_mapCount;  // id -> occurrences in m_arrIds
+  IdCounts m_counts;
 };

@@ -199,4 +199,26 @@ TEST(HoleGroup, KeepsItsIndexRightWithRepeatedIds) {
   EXPECT_EQ(group.find(6), -1);
 }
 
+// Thousands of members, id 0 among them, taken out in a scrambled order: after each removal the
+// group knows exactly the ids it still holds, however its index grew and shifted.
+TEST(HoleGroup, KnowsItsMembersThroughManyRemovals) {
+  constexpr HoleId kCount = 3000;
+  HoleGroup group;
+  for (HoleId id = 0; id < kCount; ++id) group.push_back(id * 7919);
+  std::vector<bool> member(kCount, true);
+  for (HoleId k = 0; k < kCount; ++k) {
+    const HoleId gone = (k * 1777) % kCount;  // a permutation: 1777 and 3000 are coprime
+    const std::int64_t at = group.find(gone * 7919);
+    ASSERT_GE(at, 0) << gone;
+    group.erase_at(static_cast<std::size_t>(at));
+    member[gone] = false;
+    if (k % 97 != 0) continue;
+    for (HoleId id = 0; id < kCount; ++id) {
+      ASSERT_EQ(group.contains(id * 7919), member[id]) << "after " << k << " removals, id " << id;
+    }
+  }
+  EXPECT_TRUE(group.empty());
+  EXPECT_FALSE(group.contains(0));
+}
+
 }  // namespace
