@@ -4,8 +4,8 @@
 #include <bit>
 
 void HoleGroup::push_back(HoleId id) {
+  Note(id);
   m_arrIds.push_back(id);
-  m_counts.Add(id);
 }
 
 void HoleGroup::erase_at(std::size_t p) {
@@ -17,13 +17,21 @@ void HoleGroup::erase_at(std::size_t p) {
 void HoleGroup::set_at(std::size_t p, HoleId id) {
   if (p >= m_arrIds.size()) return;
   Forget(m_arrIds[p]);
+  Note(id);
   m_arrIds[p] = id;
-  m_counts.Add(id);
 }
 
 void HoleGroup::clear() {
   m_arrIds.clear();
+  m_largest = 0;
   m_counts = IdCounts{};
+  m_indexed = false;
+}
+
+bool HoleGroup::contains(HoleId id) const {
+  if (m_arrIds.empty() || id > m_largest) return false;
+  Index();
+  return m_counts.Count(id) != 0;
 }
 
 std::int64_t HoleGroup::find(HoleId id) const {
@@ -32,8 +40,19 @@ std::int64_t HoleGroup::find(HoleId id) const {
   return it - m_arrIds.begin();
 }
 
+void HoleGroup::Note(HoleId id) {
+  m_largest = m_arrIds.empty() ? id : std::max(m_largest, id);
+  if (m_indexed) m_counts.Add(id);
+}
+
 void HoleGroup::Forget(HoleId id) {
-  m_counts.Remove(id);
+  if (m_indexed) m_counts.Remove(id);
+}
+
+void HoleGroup::Index() const {
+  if (m_indexed) return;
+  for (const HoleId id : m_arrIds) m_counts.Add(id);
+  m_indexed = true;
 }
 
 std::size_t HoleGroup::IdCounts::Home(HoleId id) const {

@@ -1,7 +1,9 @@
 // One group of the hole group table: hole ids in the order they were added, element 0 being the
-// representative. Beside the ordered array the group keeps an index of how often each id occurs,
-// so a membership test costs O(1) however large the group grows; order and positions are those
-// of the array alone.
+// representative. An id above every id added since the group was cleared is not a member, which
+// answers the common case (holes filed in increasing id order) without any index. For the other
+// ids the group builds, on the first such question, an index of how often each id occurs, and
+// keeps it from then on, so a membership test costs O(1) however large the group grows; order
+// and positions are those of the array alone.
 #pragma once
 
 #include <cstddef>
@@ -24,12 +26,14 @@ class HoleGroup {
   void set_at(std::size_t p, HoleId id);
   void clear();
 
-  bool contains(HoleId id) const { return m_counts.Count(id) != 0; }
+  bool contains(HoleId id) const;
   // First position of id, or -1 when it is not a member.
   std::int64_t find(HoleId id) const;
 
  private:
-  void Forget(HoleId id);
+  void Note(HoleId id);    // an id comes into the array
+  void Forget(HoleId id);  // an id leaves it
+  void Index() const;      // builds the index if it is not there yet
 
   // How often each id occurs in m_arrIds: open addressing, at most half full, an empty slot
   // being one of count 0; removal shifts later entries back, so no markers pile up.
@@ -53,5 +57,8 @@ class HoleGroup {
   };
 
   std::vector<HoleId> m_arrIds;
-  IdCounts m_counts;
+  HoleId m_largest = 0;  // no member is above it; only meaningful while there are members
+  // Built on the first question that the largest id cannot answer; until then it is empty.
+  mutable IdCounts m_counts;
+  mutable bool m_indexed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -219,6 +220,48 @@ TEST(HoleGroup, KnowsItsMembersThroughManyRemovals) {
   }
   EXPECT_TRUE(group.empty());
   EXPECT_FALSE(group.contains(0));
+}
+
+// Every operation, in runs where ids mostly rise (as holes are filed) and runs where they jump
+// about, against a plain array: the group answers membership and first position exactly as the
+// array does, whether its index is built yet or not, through clears and through being emptied.
+TEST(HoleGroup, AnswersAsItsArrayDoesWhetherIndexedOrNot) {
+  std::uint64_t state = 12345;
+  const auto next = [&state](std::uint64_t below) {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (state >> 33) % below;
+  };
+  HoleGroup group;
+  std::vector<HoleId> model;
+  HoleId rising = 0;
+  for (int step = 0; step < 20000; ++step) {
+    const std::uint64_t what = next(100);
+    if (step % 5000 == 0) {
+      group.clear();
+      model.clear();
+      rising = 0;
+    } else if (what < 50) {
+      const HoleId id = step % 2000 < 1000 ? (rising += 1 + HoleId(next(3))) : HoleId(next(400));
+      group.push_back(id);
+      model.push_back(id);
+    } else if (what < 60 && !model.empty()) {
+      const std::size_t p = next(model.size());
+      group.erase_at(p);
+      model.erase(model.begin() + static_cast<std::ptrdiff_t>(p));
+    } else if (what < 65 && !model.empty()) {
+      const std::size_t p = next(model.size());
+      const HoleId id = next(2) == 0 ? HoleId(next(500)) : (rising += 1);
+      group.set_at(p, id);
+      model[p] = id;
+    } else {
+      const HoleId id = what < 90 ? HoleId(next(rising + 2)) : HoleId(next(4000000000u));
+      const auto at = std::find(model.begin(), model.end(), id);
+      const std::int64_t expected = at == model.end() ? -1 : at - model.begin();
+      ASSERT_EQ(group.find(id), expected) << "step " << step << ", id " << id;
+      ASSERT_EQ(group.contains(id), expected >= 0) << "step " << step << ", id " << id;
+    }
+    ASSERT_EQ(group.size(), model.size());
+  }
 }
 
 }  // namespace
