@@ -451,13 +451,94 @@ bool ReadSegment(Parse& parse) {
   return true;
 }
 
+// The blank-separated words of a line, at most `words.size()`; 0 when the line has more or a
+// word holds a quote (a text the general reading must resolve).
+template <std::size_t N>
+std::size_t PlainWords(std::string_view text, std::array<std::string_view, N>& words) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i == text.size()) return count;
+    const std::size_t first = i;
+    while (i < text.size() && !IsBlank(text[i])) {
+      if (text[i] == '"') return 0;
+      ++i;
+    }
+    if (count == N) return 0;
+    words[count++] = text.substr(first, i - first);
+  }
+}
+
+// The value of a word "key=value", or false when the word is another.
+bool ValueAfter(std::string_view word, std::string_view keyEquals, std::string_view& value) {
+  if (word.substr(0, keyEquals.size()) != keyEquals) return false;
+  value = word.substr(keyEquals.size());
+  return true;
+}
+
+// A positive id written as plain digits, read as the general reading reads it.
+bool PlainId(std::string_view word, std::int32_t& id) {
+  return word.find('=') == std::string_view::npos && ReadInteger(word, id) == NumberRead::kOk &&
+         id > 0;
+}
+
+// The lines a drawing holds by the million, "hole ID hole=N" and "circle ID center=X,Y
+// radius=R" with nothing else, read without splitting them into fields. Each is taken only when
+// the general reading would take it, with the same values; every other line, and every line the
+// general reading would refuse, is left to it, so what is accepted and every message stay the same.
+bool ReadPlainHole(const std::array<std::string_view, 4>& words, Parse& parse) {
+  std::int32_t instanceId = 0;
+  std::string_view hole;
+  HoleId holeId = kNoHole;
+  if (!PlainId(words[1], instanceId) || StagedInstance(instanceId) != kNotStaged ||
+      !ValueAfter(words[2], "hole=", hole) || ReadInteger(hole, holeId) != NumberRead::kOk ||
+      holeId == kNoHole || StagedHole(holeId) != kNotStaged) {
+    return false;
+  }
+  StageElement(instanceId, ElementKind::Hole, holeId, false);
+  parse.elementLines.push_back(static_cast<std::uint32_t>(parse.line));
+  return true;
+}
+
+bool ReadPlainCircle(const std::array<std::string_view, 4>& words, Parse& parse) {
+  Segment segment{0, Line{}};
+  Circle circle{};
+  std::string_view center;
+  std::string_view radius;
+  if (StagedElementCount() == 0 || !PlainId(words[1], segment.id) ||
+      StagedSegment(segment.id) != kNotStaged || !ValueAfter(words[2], "center=", center) ||
+      !ValueAfter(words[3], "radius=", radius)) {
+    return false;
+  }
+  const std::size_t comma = center.find(',');
+  if (comma == std::string_view::npos ||
+      ReadDecimal(center.substr(0, comma), circle.center.x) != NumberRead::kOk ||
+      ReadDecimal(center.substr(comma + 1), circle.center.y) != NumberRead::kOk ||
+      ReadDecimal(radius, circle.radius) != NumberRead::kOk || !(circle.radius > 0)) {
+    return false;
+  }
+  segment.geometry = circle;
+  StageSegment(segment);
+  parse.segmentLines.push_back(static_cast<std::uint32_t>(parse.line));
+  return true;
+}
+
+bool ReadPlainLine(std::string_view text, Parse& parse) {
+  std::array<std::string_view, 4> words;
+  const std::size_t count = PlainWords(text, words);
+  if (count == 4 && words[0] == "circle") return ReadPlainCircle(words, parse);
+  if (count == 3 && words[0] == "hole") return ReadPlainHole(words, parse);
+  return false;
+}
+
 bool IsComment(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
   return first != std::string_view::npos && text[first] == '#';
 }
 
 bool ReadStatement(std::string_view text, Parse& parse) {
-  if (IsComment(text)) return true;
+  if (IsComment(text) || ReadPlainLine(text, parse)) return true;
   if (const HoleDataItem* known = KnownItem(text, parse)) return StageItemOfHole(*known, parse);
   if (!SplitFields(text, parse)) return false;
   if (parse.fields.empty()) return true;

@@ -9,7 +9,6 @@ namespace zethost {
 namespace {
 
 std::vector<Call> g_calls;
-bool g_logging = true;
 std::vector<std::string> g_protocolErrors;
 
 void AppendPoint(std::string& text, Point2 point) {
@@ -20,9 +19,7 @@ void AppendPoint(std::string& text, Point2 point) {
 
 }  // namespace
 
-bool CallLoggingEnabled() {
-  return g_logging;
-}
+bool g_callLogging = true;
 
 void LogCall(const char* function, std::string args) {
   g_calls.push_back(Call{function, std::move(args)});
@@ -30,7 +27,7 @@ void LogCall(const char* function, std::string args) {
 
 void ResetCallLog() {
   g_calls.clear();
-  g_logging = true;
+  g_callLogging = true;
   g_protocolErrors.clear();
 }
 
@@ -55,7 +52,7 @@ void ClearCallLog() {
 }
 
 void SetCallLogging(bool enabled) {
-  g_logging = enabled;
+  g_callLogging = enabled;
 }
 
 std::vector<std::string> CalledFunctions() {

@@ -15,7 +15,11 @@
 
 namespace zethost {
 
-bool CallLoggingEnabled();
+// Whether calls are logged: asked by every Zet* call, so it costs one load when logging is off.
+extern bool g_callLogging;
+inline bool CallLoggingEnabled() {
+  return g_callLogging;
+}
 void LogCall(const char* function, std::string args);
 void ResetCallLog();
 
@@ -59,7 +63,7 @@ std::string JoinArgs(const First& first, const Rest&... rest) {
 
 // Appends {function, args} to the call log unless logging is off.
 template <typename... Args>
-void Log(const char* function, const Args&... args) {
+inline void Log(const char* function, const Args&... args) {
   if (CallLoggingEnabled()) LogCall(function, JoinArgs(args...));
 }
 

@@ -20,7 +20,7 @@ bool SegmentBelongs(const Element& element, std::int32_t segmentId) {
 // Every fetch, also a failed one, hands out a tracked block, so that the accounting shows
 // whether the plug-in releases records after failed fetches as well.
 std::int32_t FillHoleData(const Element* hole, bool failed, HoleData* pData) {
-  std::memset(pData, 0, sizeof(HoleData));
+  *pData = HoleData{};
   if (failed || hole == nullptr) {
     pData->pItems = HandOutItems({});
     return -1;

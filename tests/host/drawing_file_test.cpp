@@ -2,6 +2,7 @@
 // writing a picture leaves no half-written file either.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -235,6 +236,60 @@ TEST_F(DrawingFileTest, APlusSignIsPartOfTheNumberSyntax) {
   EXPECT_EQ(hole.segments[0].id, 2);
   EXPECT_EQ(circle.center.x, 1);
   EXPECT_EQ(circle.radius, 1e-3);
+}
+
+// Hole and circle lines in their plain form and with every value quoted, which is read the
+// general way: both forms are taken or refused alike, with the same message and the same drawing.
+TEST_F(DrawingFileTest, PlainLinesReadAsTheirQuotedFormsRead) {
+  const std::string ids[] = {"2", "+2", "02", "0", "-2", "2147483648", "2=3", "x"};
+  const std::string holes[] = {"9", "+9", "0", "4294967295", "4294967296", "-1", "", "9=1"};
+  const std::string centres[] = {"1,2",      "+1,-2.5", "1,2,3", ",",     "1,",    ",2",
+                                 "1e-400,0", "inf,0",   "nan,0", "0x1,2", ".5,5.", "1e5,-0"};
+  const std::string radii[] = {"1", "0", "-1", "1e999", "+inf", "nan", "4.9e-324", "5.", "-0"};
+  std::vector<std::string> drawings;
+  for (const std::string& id : ids) {
+    drawings.push_back("hole " + id + " hole=" + id + "\n  circle " + id +
+                       " center=0,0 radius=1\n");
+  }
+  for (const std::string& hole : holes) {
+    drawings.push_back("hole 1 hole=" + hole + "\n  circle 1 center=0,0 radius=1\n");
+  }
+  for (const std::string& centre : centres) {
+    drawings.push_back("hole 1 hole=1\n  circle 1 center=" + centre + " radius=1\n");
+  }
+  for (const std::string& radius : radii) {
+    drawings.push_back("hole 1 hole=1\n  circle 1 center=0,0 radius=" + radius + "\n");
+  }
+  drawings.push_back("  circle 1 center=0,0 radius=1\nhole 1 hole=1\n");
+  drawings.push_back("hole 1 hole=1\nhole 1 hole=2\n");
+  drawings.push_back("hole 1 hole=1\nhole 2 hole=1\n");
+  drawings.push_back(
+      "hole 1 hole=1\n\tcircle 1\tcenter=0,0 radius=1\n  circle 1 center=0,0 "
+      "radius=1\n");
+  drawings.push_back("other 1\n  circle 1 center=0,0 radius=1 \nhole 2 hole=5 \n");
+  const auto quoted = [](std::string text) {
+    for (const char* key : {"hole=", "center=", "radius="}) {
+      for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+        at += std::strlen(key);
+        const std::size_t end = text.find_first_of(" \t\n", at);
+        text.insert(end, "\"");
+        text.insert(at, "\"");
+      }
+    }
+    return text;
+  };
+  for (const std::string& body : drawings) {
+    std::string plainError;
+    std::string quotedError;
+    const bool plain = ParseDrawing("tarnell-drawing 1\n" + body, "f.d", plainError);
+    const std::string plainText = plain ? FormatDrawing() : "";
+    const bool general = ParseDrawing("tarnell-drawing 1\n" + quoted(body), "f.d", quotedError);
+    EXPECT_EQ(plain, general) << body << plainError << "\n" << quotedError;
+    EXPECT_EQ(plainError, quotedError) << body;
+    if (plain && general) {
+      EXPECT_EQ(plainText, FormatDrawing()) << body;
+    }
+  }
 }
 
 // The same drawing with every kind of line end, and a bad line whose message must name line 4
