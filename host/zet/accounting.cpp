@@ -2,6 +2,7 @@
 #include "host/zet/accounting.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
@@ -13,7 +14,8 @@ constexpr std::uint64_t kSelectionHandleBase = 0x5345'4C00'0000'0000ull;
 
 // The item blocks handed out and not given back, by address: open addressing, at most half
 // full, with deletion by shifting back so that no markers of removed entries pile up. A plug-in
-// fetches and releases records by the million, and holds only a few at a time.
+// fetches and releases records by the million, and holds only a few at a time; the blocks of
+// one item it holds mostly come from the shelf below instead.
 struct LiveBlocks {
   struct Slot {
     HoleDataItem* block = nullptr;
@@ -79,10 +81,55 @@ struct LiveBlocks {
   ~LiveBlocks() { Clear(); }
 };
 
+// Blocks of one item, which most records are: a fixed shelf, on which a block's place tells
+// whether it is out, so handing one out and taking it back costs no search. The most recently
+// returned block goes out first, while it is still in the cache.
+struct ItemShelf {
+  static constexpr std::size_t kBlocks = 64;
+  std::array<HoleDataItem, kBlocks> blocks{};
+  std::array<bool, kBlocks> out{};
+  std::array<std::uint8_t, kBlocks> spare{};  // the places not out, the next one last
+  std::size_t spareCount = kBlocks;
+
+  ItemShelf() { Clear(); }
+
+  void Clear() {
+    out.fill(false);
+    for (std::size_t k = 0; k < kBlocks; ++k) spare[k] = static_cast<std::uint8_t>(kBlocks - 1 - k);
+    spareCount = kBlocks;
+  }
+
+  // A block holding the item, or null when every block is out.
+  HoleDataItem* HandOut(const HoleDataItem& item) {
+    if (spareCount == 0) return nullptr;
+    const std::size_t k = spare[--spareCount];
+    out[k] = true;
+    blocks[k] = item;
+    return &blocks[k];
+  }
+
+  bool Holds(const void* block) const {
+    const auto at = reinterpret_cast<std::uintptr_t>(block);
+    const auto first = reinterpret_cast<std::uintptr_t>(blocks.data());
+    return at >= first && at < first + sizeof blocks;
+  }
+
+  // Takes back a block of the shelf; false when it is not one that is out.
+  bool TakeBack(const void* block) {
+    const std::uintptr_t offset =
+        reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(blocks.data());
+    const std::size_t k = offset / sizeof(HoleDataItem);
+    if (offset % sizeof(HoleDataItem) != 0 || !out[k]) return false;
+    out[k] = false;
+    spare[spareCount++] = static_cast<std::uint8_t>(k);
+    return true;
+  }
+
+  std::size_t OutCount() const { return kBlocks - spareCount; }
+};
+
 LiveBlocks g_itemBlocks;
-// Blocks of one item given back, to be handed out again: most records hold one item.
-std::vector<std::unique_ptr<HoleDataItem[]>> g_spareBlocks;
-constexpr std::size_t kMostSpareBlocks = 64;
+ItemShelf g_itemShelf;
 std::unordered_map<const void*, std::unique_ptr<HoleId[]>> g_idArrays;
 std::unordered_map<std::uint64_t, OpenSelection> g_selections;
 std::uint64_t g_nextSelection = 1;
@@ -91,31 +138,26 @@ int g_badReleases = 0;
 }  // namespace
 
 HoleDataItem* HandOutItems(std::span<const HoleDataItem> items) {
-  const std::size_t size = std::max<std::size_t>(items.size(), 1);
-  HoleDataItem* block = nullptr;
-  if (size == 1 && !g_spareBlocks.empty()) {
-    block = g_spareBlocks.back().release();
-    g_spareBlocks.pop_back();
-    *block = items.empty() ? HoleDataItem{} : items.front();
-  } else {
-    block = new HoleDataItem[size]();
-    std::copy(items.begin(), items.end(), block);
+  if (items.size() <= 1) {
+    HoleDataItem* block = g_itemShelf.HandOut(items.empty() ? HoleDataItem{} : items.front());
+    if (block != nullptr) return block;
   }
+  const std::size_t size = std::max<std::size_t>(items.size(), 1);
+  auto* block = new HoleDataItem[size]();
+  std::copy(items.begin(), items.end(), block);
   g_itemBlocks.Add(block, size);
   return block;
 }
 
 bool TakeBackItems(const HoleDataItem* block) {
   LiveBlocks::Slot taken;
-  if (!g_itemBlocks.Take(block, taken)) {
+  const bool known =
+      g_itemShelf.Holds(block) ? g_itemShelf.TakeBack(block) : g_itemBlocks.Take(block, taken);
+  if (!known) {
     ++g_badReleases;
     return false;
   }
-  if (taken.size == 1 && g_spareBlocks.size() < kMostSpareBlocks) {
-    g_spareBlocks.emplace_back(taken.block);
-  } else {
-    delete[] taken.block;
-  }
+  delete[] taken.block;
   return true;
 }
 
@@ -152,7 +194,7 @@ bool CloseSelectionHandle(std::uint64_t handle) {
 
 void ResetAccounting() {
   g_itemBlocks.Clear();
-  g_spareBlocks.clear();
+  g_itemShelf.Clear();
   g_idArrays.clear();
   g_selections.clear();
   g_nextSelection = 1;
@@ -160,8 +202,9 @@ void ResetAccounting() {
 }
 
 OpenResources Resources() {
-  return OpenResources{static_cast<int>(g_itemBlocks.count), static_cast<int>(g_idArrays.size()),
-                       static_cast<int>(g_selections.size()), g_badReleases};
+  return OpenResources{static_cast<int>(g_itemBlocks.count + g_itemShelf.OutCount()),
+                       static_cast<int>(g_idArrays.size()), static_cast<int>(g_selections.size()),
+                       g_badReleases};
 }
 
 }  // namespace zethost

@@ -149,6 +149,29 @@ TEST_F(ResourcesTest, ReleasedRecordsHandedOutAgainHoldTheirOwnItems) {
   EXPECT_EQ(Resources(), (OpenResources{0, 0, 0, static_cast<int>(std::size(order))}));
 }
 
+// A release that points into a block instead of at its start is refused and leaves the block
+// out, for a record of one item and for one of two; the block itself is then released once.
+TEST_F(ResourcesTest, APointerIntoABlockIsNotItsRelease) {
+  std::vector<HoleDataItem> two = hosttest::Items(7, 3.5, "B");
+  two.push_back(hosttest::Items(8, 1.5, "C").front());
+  AddHole({CircleAt(9, 0, 1)}, two);  // hole id 3
+  const struct {
+    HoleId hole;
+    std::size_t bytes;  // how far into the block the release points
+  } cases[] = {{1, sizeof(HoleDataItem)}, {1, 8}, {3, sizeof(HoleDataItem)}, {3, 1}};
+  int bad = 0;
+  for (const auto& c : cases) {
+    HoleData d{};
+    ASSERT_EQ(ZetHolGetHoleData(c.hole, &d), 0);
+    HoleData inside = d;
+    inside.pItems = reinterpret_cast<HoleDataItem*>(reinterpret_cast<char*>(d.pItems) + c.bytes);
+    ZetHoleFreeHoleData(&inside);
+    EXPECT_EQ(Resources(), (OpenResources{1, 0, 0, ++bad})) << c.hole << " +" << c.bytes;
+    ZetHoleFreeHoleData(&d);
+    EXPECT_EQ(Resources(), (OpenResources{0, 0, 0, bad})) << c.hole << " +" << c.bytes;
+  }
+}
+
 // Many records held at once and released in a scrambled order: every release finds its block,
 // whatever the table grew to and whatever was released before it.
 TEST_F(ResourcesTest, ManyRecordsHeldAtOnceAreEachReleasedOnce) {
