@@ -99,12 +99,16 @@ struct ItemShelf {
     spareCount = kBlocks;
   }
 
-  // A block holding the item, or null when every block is out.
-  HoleDataItem* HandOut(const HoleDataItem& item) {
+  // A block holding the items (one or none), or null when every block is out.
+  HoleDataItem* HandOut(std::span<const HoleDataItem> items) {
     if (spareCount == 0) return nullptr;
     const std::size_t k = spare[--spareCount];
     out[k] = true;
-    blocks[k] = item;
+    if (items.empty()) {
+      blocks[k] = HoleDataItem{};
+    } else {
+      blocks[k] = items.front();
+    }
     return &blocks[k];
   }
 
@@ -139,7 +143,7 @@ int g_badReleases = 0;
 
 HoleDataItem* HandOutItems(std::span<const HoleDataItem> items) {
   if (items.size() <= 1) {
-    HoleDataItem* block = g_itemShelf.HandOut(items.empty() ? HoleDataItem{} : items.front());
+    HoleDataItem* block = g_itemShelf.HandOut(items);
     if (block != nullptr) return block;
   }
   const std::size_t size = std::max<std::size_t>(items.size(), 1);
