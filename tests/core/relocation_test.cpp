@@ -159,6 +159,42 @@ TEST_F(RelocationTest, WalksEveryMemberOfEveryGroupInOrder) {
   EXPECT_EQ(fetched, order);
 }
 
+// Every hole the relocation corrected is counted once, however often it stands in the groups and
+// however its ids are spread: next to each other, far apart, at the ends of the id range.
+TEST_F(RelocationTest, CountsEachCorrectedHoleOnce) {
+  const struct {
+    std::vector<HoleId> ids;
+    std::vector<std::vector<std::size_t>> groups;  // positions in `ids`
+    std::uint32_t expected;
+  } cases[] = {
+      {{5}, {{0}}, 1},
+      {{1, 2, 3, 4}, {{0, 1}, {2, 3, 1}}, 4},
+      {{9, 3, 200, 64, 65}, {{4, 3, 2}, {1, 0, 4}, {2}}, 5},
+      {{10, 42, 11, 74}, {{0, 1, 2, 3}}, 4},
+      {{7, 1000000, 4000000000u}, {{0, 1, 2}, {2, 0}}, 3},
+      {{0, 4294967294u}, {{0, 1}, {1}}, 2},
+  };
+  for (const auto& c : cases) {
+    zethost::ResetHost();
+    g_strMoveUnit = u"1";
+    std::vector<HoleId> ids;
+    for (std::size_t k = 0; k < c.ids.size(); ++k) {
+      const double x = 3.3 * static_cast<double>(k) + 0.4;
+      ids.push_back(zethost::HoleIdOf(zethost::AddHole({zethost::Circle{{x, 0.3}, 1.0}},
+                                                       coretest::KindItems(1), false, c.ids[k])));
+      ASSERT_EQ(ids.back(), c.ids[k]);
+    }
+    std::vector<std::vector<HoleId>> groups;
+    for (const std::vector<std::size_t>& group : c.groups) {
+      groups.emplace_back();
+      for (const std::size_t k : group) groups.back().push_back(ids[k]);
+    }
+    SetGroups(groups);
+    ASSERT_TRUE(RelocateGroupedHoles());
+    EXPECT_EQ(CountRelocatedHoles(), c.expected) << c.ids.size() << " holes from " << c.ids[0];
+  }
+}
+
 TEST_F(RelocationTest, ReflectsEverySegmentAcrossTheLineOfTheFirstCentre) {
   g_strMoveUnit = u"1";
   // A line first (no centre), then a circle that gives the centre, then an arc that is only
