@@ -2,7 +2,9 @@
 // default only when it is +0 exactly), numbers in their shortest round-trip form; the output
 // depends on nothing but the drawing, so it is the same byte for byte on every platform.
 // Numbers are formatted with std::to_chars straight into the output text.
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "host/files/drawing_keys.h"
@@ -131,9 +133,36 @@ void AppendHeader(std::string& out, const Element& element) {
   out += '\n';
 }
 
-void AppendElement(std::string& out, const Element& element) {
+// The item lines of the records met, each formatted once: the holes of one kind share one
+// record, an item list that the drawing holds once, so an item list is known by where it is.
+// Only for the span of one call, in which the drawing does not change.
+class ItemLines {
+ public:
+  void Append(std::string& out, std::span<const HoleDataItem> items) {
+    if (items.empty()) return;
+    Slot& slot = slots_[(reinterpret_cast<std::uintptr_t>(items.data()) / sizeof(HoleDataItem)) %
+                        slots_.size()];
+    if (slot.items != items.data() || slot.count != items.size()) {
+      slot.items = items.data();
+      slot.count = items.size();
+      slot.text.clear();
+      for (const HoleDataItem& item : items) AppendItem(slot.text, item);
+    }
+    out += slot.text;
+  }
+
+ private:
+  struct Slot {
+    const HoleDataItem* items = nullptr;
+    std::size_t count = 0;
+    std::string text;
+  };
+  std::array<Slot, 16> slots_;
+};
+
+void AppendElement(std::string& out, const Element& element, ItemLines& itemLines) {
   AppendHeader(out, element);
-  for (const HoleDataItem& item : element.items) AppendItem(out, item);
+  itemLines.Append(out, element.items);
   for (const Segment& segment : element.segments) AppendSegment(out, segment);
 }
 
@@ -145,8 +174,9 @@ std::size_t AppendDrawingText(std::string& out, std::size_t from, std::size_t si
     out += kDrawingHeader;
     out += '\n';
   }
+  ItemLines itemLines;
   std::size_t k = from;
-  for (; k < elements.size() && out.size() < size; ++k) AppendElement(out, elements[k]);
+  for (; k < elements.size() && out.size() < size; ++k) AppendElement(out, elements[k], itemLines);
   return k;
 }
 
