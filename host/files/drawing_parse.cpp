@@ -41,6 +41,7 @@ struct DrawingReader {
     bool known = false;
   };
   std::array<KnownItem, 64> knownItems;
+  std::size_t knownReplaced = 0;  // turns which slot of a full set a new line takes
 };
 
 namespace {
@@ -342,14 +343,32 @@ bool StageItemOfHole(const HoleDataItem& item, Parse& parse) {
   return true;
 }
 
-Parse::KnownItem& KnownItemSlot(std::string_view line, Parse& parse) {
-  return parse.knownItems[std::hash<std::string_view>{}(line) % parse.knownItems.size()];
+// The known item lines are kept in sets of kKnownWays slots, a line in the set of its hash, so
+// that a few lines whose hashes meet do not keep pushing each other out.
+constexpr std::size_t kKnownWays = 4;
+
+std::size_t KnownItemSet(std::string_view line, const Parse& parse) {
+  const std::size_t sets = parse.knownItems.size() / kKnownWays;
+  return std::hash<std::string_view>{}(line) % sets * kKnownWays;
 }
 
 // The item of a line read already, or null.
 const HoleDataItem* KnownItem(std::string_view line, Parse& parse) {
-  const Parse::KnownItem& slot = KnownItemSlot(line, parse);
-  return slot.known && slot.line == line ? &slot.item : nullptr;
+  const std::size_t set = KnownItemSet(line, parse);
+  for (std::size_t way = 0; way < kKnownWays; ++way) {
+    const Parse::KnownItem& slot = parse.knownItems[set + way];
+    if (slot.known && slot.line == line) return &slot.item;
+  }
+  return nullptr;
+}
+
+// The slot for a line read now: a free one of its set, else each of the set in turn.
+Parse::KnownItem& KnownItemSlot(std::string_view line, Parse& parse) {
+  const std::size_t set = KnownItemSet(line, parse);
+  for (std::size_t way = 0; way < kKnownWays; ++way) {
+    if (!parse.knownItems[set + way].known) return parse.knownItems[set + way];
+  }
+  return parse.knownItems[set + parse.knownReplaced++ % kKnownWays];
 }
 
 bool ReadItem(std::string_view line, Parse& parse) {
@@ -455,17 +474,24 @@ bool ReadSegment(Parse& parse) {
 // word holds a quote (a text the general reading must resolve).
 template <std::size_t N>
 std::size_t PlainWords(std::string_view text, std::array<std::string_view, N>& words) {
+  // Per character: 0 inside a word, 1 a blank, 2 a quote.
+  static constexpr std::array<std::uint8_t, 256> kClass = [] {
+    std::array<std::uint8_t, 256> classes{};
+    classes[' '] = classes['\t'] = 1;
+    classes['"'] = 2;
+    return classes;
+  }();
+  const auto classOf = [&text](std::size_t i) {
+    return kClass[static_cast<unsigned char>(text[i])];
+  };
   std::size_t count = 0;
   std::size_t i = 0;
   for (;;) {
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && classOf(i) == 1) ++i;
     if (i == text.size()) return count;
     const std::size_t first = i;
-    while (i < text.size() && !IsBlank(text[i])) {
-      if (text[i] == '"') return 0;
-      ++i;
-    }
-    if (count == N) return 0;
+    while (i < text.size() && classOf(i) == 0) ++i;
+    if ((i < text.size() && classOf(i) == 2) || count == N) return 0;
     words[count++] = text.substr(first, i - first);
   }
 }
@@ -533,8 +559,9 @@ bool ReadPlainLine(std::string_view text, Parse& parse) {
 }
 
 bool IsComment(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  return first != std::string_view::npos && text[first] == '#';
+  std::size_t first = 0;
+  while (first < text.size() && IsBlank(text[first])) ++first;
+  return first < text.size() && text[first] == '#';
 }
 
 bool ReadStatement(std::string_view text, Parse& parse) {
