@@ -3,8 +3,10 @@
 // drawing, which becomes the host's drawing only when every line is good.
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <type_traits>
 #include <unordered_set>
 
@@ -597,12 +599,30 @@ bool ReadLineOfFile(std::string_view line, Parse& parse) {
 // Where the line from `at` ends: LF, CR LF and CR each end a line, and so does a run of CRs
 // before an LF (a file whose line ends were converted twice). `next` is where the next line
 // starts; false when the text ends before the line end is certain.
+// The first LF or CR from p on, or last. Eight characters at a time while eight remain: a byte
+// of the word that is one of the two sets its high bit in `found`; bits may also be set above
+// the first such byte, never below it, so the lowest bit tells where it is.
+const char* FirstLineBreak(const char* p, const char* last) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    for (; last - p >= 8; p += 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, p, sizeof word);
+      const std::uint64_t lf = word ^ (kOnes * '\n');
+      const std::uint64_t cr = word ^ (kOnes * '\r');
+      const std::uint64_t found = (((lf - kOnes) & ~lf) | ((cr - kOnes) & ~cr)) & kHighs;
+      if (found != 0) return p + std::countr_zero(found) / 8;
+    }
+  }
+  while (p != last && *p != '\n' && *p != '\r') ++p;
+  return p;
+}
+
 bool FindLineEnd(std::string_view text, std::size_t at, bool final, std::size_t& end,
                  std::size_t& next) {
-  const char* first = text.data() + at;
   const char* last = text.data() + text.size();
-  const char* p = first;
-  while (p != last && *p != '\n' && *p != '\r') ++p;
+  const char* p = FirstLineBreak(text.data() + at, last);
   end = static_cast<std::size_t>(p - text.data());
   if (p == last) {
     next = text.size() + 1;

@@ -320,6 +320,29 @@ TEST_F(DrawingFileTest, EveryLineEndIsAccepted) {
 }
 
 // A CR is a line end now, so a text holding one must be written escaped to read back.
+// Lines of every length up to a few words, of bytes next to the line breaks' own (and bytes
+// with the high bit set), ended each way: the line that is not a comment is found at its number,
+// so no line break was seen where there is none or missed where there is one.
+TEST_F(DrawingFileTest, LineBreaksAreFoundWhereverTheyFallInTheText) {
+  const std::string filler = "\x0b\x0c\x8a\x8d\x09\x0e\xff\x80\x01\x7f a";
+  const std::string ends[] = {"\n", "\r\n", "\r", "\r\r\n"};
+  std::uint64_t state = 7;
+  for (int round = 0; round < 40; ++round) {
+    std::string text = "tarnell-drawing 1\n";
+    int lines = 1;
+    for (int k = 0; k < 30; ++k, ++lines) {
+      state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+      std::string line = "#";
+      for (std::uint64_t n = (state >> 40) % 20; n > 0; --n) line += filler[(state >> n) % 12];
+      text += line + ends[(state >> 20) % 4];
+    }
+    text += "bogus";
+    std::string error;
+    EXPECT_FALSE(ParseDrawing(text, "f.d", error));
+    EXPECT_EQ(error, "f.d:" + std::to_string(lines + 1) + ": unknown keyword 'bogus'") << round;
+  }
+}
+
 TEST_F(DrawingFileTest, TextsWithLineBreaksReadBack) {
   for (const char* text : {"a\rb", "\r", "x\r\ny", "q\n\r"}) {
     ResetHost();
