@@ -472,56 +472,63 @@ bool ReadSegment(Parse& parse) {
   return true;
 }
 
-// The blank-separated words of a line, at most `words.size()`; 0 when the line has more or a
-// word holds a quote (a text the general reading must resolve).
-template <std::size_t N>
-std::size_t PlainWords(std::string_view text, std::array<std::string_view, N>& words) {
-  // Per character: 0 inside a word, 1 a blank, 2 a quote.
-  static constexpr std::array<std::uint8_t, 256> kClass = [] {
-    std::array<std::uint8_t, 256> classes{};
-    classes[' '] = classes['\t'] = 1;
-    classes['"'] = 2;
-    return classes;
-  }();
-  const auto classOf = [&text](std::size_t i) {
-    return kClass[static_cast<unsigned char>(text[i])];
-  };
-  std::size_t count = 0;
-  std::size_t i = 0;
-  for (;;) {
-    while (i < text.size() && classOf(i) == 1) ++i;
-    if (i == text.size()) return count;
-    const std::size_t first = i;
-    while (i < text.size() && classOf(i) == 0) ++i;
-    if ((i < text.size() && classOf(i) == 2) || count == N) return 0;
-    words[count++] = text.substr(first, i - first);
+// A cursor over one line for the plain lines below: it takes words and numbers in place, and
+// a number only where what follows ends it as a blank or the line's end ends a field.
+struct PlainCursor {
+  const char* p;
+  const char* end;
+
+  bool AtFieldEnd() const { return p == end || IsBlank(*p); }
+  // At least one blank, then none: the gap between two fields.
+  bool SkipGap() {
+    if (p == end || !IsBlank(*p)) return false;
+    while (p != end && IsBlank(*p)) ++p;
+    return true;
   }
-}
-
-// The value of a word "key=value", or false when the word is another.
-bool ValueAfter(std::string_view word, std::string_view keyEquals, std::string_view& value) {
-  if (word.substr(0, keyEquals.size()) != keyEquals) return false;
-  value = word.substr(keyEquals.size());
-  return true;
-}
-
-// A positive id written as plain digits, read as the general reading reads it.
-bool PlainId(std::string_view word, std::int32_t& id) {
-  return word.find('=') == std::string_view::npos && ReadInteger(word, id) == NumberRead::kOk &&
-         id > 0;
-}
+  bool Take(std::string_view word) {
+    if (static_cast<std::size_t>(end - p) < word.size() ||
+        std::string_view(p, word.size()) != word) {
+      return false;
+    }
+    p += word.size();
+    return true;
+  }
+  // A number read as ReadDecimal reads it, ended by `after` (a blank or the end when 0).
+  bool Decimal(double& value, char after) {
+    const char* stop = nullptr;
+    if (ReadDecimalPrefix(p, end, value, stop) != NumberRead::kOk) return false;
+    p = stop;
+    return after == 0 ? AtFieldEnd() : p != end && *p++ == after;
+  }
+  // An integer read as ReadInteger reads it, ended by a blank or the end.
+  template <typename T>
+  bool Integer(T& value) {
+    const char* stop = p;
+    while (stop != end && !IsBlank(*stop)) ++stop;
+    if (ReadInteger(std::string_view(p, static_cast<std::size_t>(stop - p)), value) !=
+        NumberRead::kOk) {
+      return false;
+    }
+    p = stop;
+    return true;
+  }
+  bool Done() {
+    while (p != end && IsBlank(*p)) ++p;
+    return p == end;
+  }
+};
 
 // The lines a drawing holds by the million, "hole ID hole=N" and "circle ID center=X,Y
-// radius=R" with nothing else, read without splitting them into fields. Each is taken only when
-// the general reading would take it, with the same values; every other line, and every line the
-// general reading would refuse, is left to it, so what is accepted and every message stay the same.
-bool ReadPlainHole(const std::array<std::string_view, 4>& words, Parse& parse) {
+// radius=R" with nothing else, read in place without splitting them into fields. Each is taken
+// only when the general reading would take it, with the same values; every other line, and
+// every line the general reading would refuse, is left to it, so what is accepted and every
+// message stay the same.
+bool ReadPlainHole(PlainCursor& at, Parse& parse) {
   std::int32_t instanceId = 0;
-  std::string_view hole;
   HoleId holeId = kNoHole;
-  if (!PlainId(words[1], instanceId) || StagedInstance(instanceId) != kNotStaged ||
-      !ValueAfter(words[2], "hole=", hole) || ReadInteger(hole, holeId) != NumberRead::kOk ||
-      holeId == kNoHole || StagedHole(holeId) != kNotStaged) {
+  if (!at.SkipGap() || !at.Integer(instanceId) || instanceId <= 0 || !at.SkipGap() ||
+      !at.Take("hole=") || !at.Integer(holeId) || !at.Done() || holeId == kNoHole ||
+      StagedInstance(instanceId) != kNotStaged || StagedHole(holeId) != kNotStaged) {
     return false;
   }
   StageElement(instanceId, ElementKind::Hole, holeId, false);
@@ -529,21 +536,14 @@ bool ReadPlainHole(const std::array<std::string_view, 4>& words, Parse& parse) {
   return true;
 }
 
-bool ReadPlainCircle(const std::array<std::string_view, 4>& words, Parse& parse) {
+bool ReadPlainCircle(PlainCursor& at, Parse& parse) {
   Segment segment{0, Line{}};
   Circle circle{};
-  std::string_view center;
-  std::string_view radius;
-  if (StagedElementCount() == 0 || !PlainId(words[1], segment.id) ||
-      StagedSegment(segment.id) != kNotStaged || !ValueAfter(words[2], "center=", center) ||
-      !ValueAfter(words[3], "radius=", radius)) {
-    return false;
-  }
-  const std::size_t comma = center.find(',');
-  if (comma == std::string_view::npos ||
-      ReadDecimal(center.substr(0, comma), circle.center.x) != NumberRead::kOk ||
-      ReadDecimal(center.substr(comma + 1), circle.center.y) != NumberRead::kOk ||
-      ReadDecimal(radius, circle.radius) != NumberRead::kOk || !(circle.radius > 0)) {
+  if (!at.SkipGap() || !at.Integer(segment.id) || segment.id <= 0 || !at.SkipGap() ||
+      !at.Take("center=") || !at.Decimal(circle.center.x, ',') || !at.Decimal(circle.center.y, 0) ||
+      !at.SkipGap() || !at.Take("radius=") || !at.Decimal(circle.radius, 0) || !at.Done() ||
+      !(circle.radius > 0) || StagedElementCount() == 0 ||
+      StagedSegment(segment.id) != kNotStaged) {
     return false;
   }
   segment.geometry = circle;
@@ -553,10 +553,10 @@ bool ReadPlainCircle(const std::array<std::string_view, 4>& words, Parse& parse)
 }
 
 bool ReadPlainLine(std::string_view text, Parse& parse) {
-  std::array<std::string_view, 4> words;
-  const std::size_t count = PlainWords(text, words);
-  if (count == 4 && words[0] == "circle") return ReadPlainCircle(words, parse);
-  if (count == 3 && words[0] == "hole") return ReadPlainHole(words, parse);
+  PlainCursor at{text.data(), text.data() + text.size()};
+  while (at.p != at.end && IsBlank(*at.p)) ++at.p;
+  if (at.Take("circle")) return ReadPlainCircle(at, parse);
+  if (at.Take("hole")) return ReadPlainHole(at, parse);
   return false;
 }
 

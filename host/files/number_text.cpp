@@ -52,21 +52,29 @@ std::string FixedNumber(double value, int decimals) {
   return ToText(value, std::chars_format::fixed, decimals);
 }
 
-NumberRead ReadDecimal(std::string_view text, double& value) {
-  std::string_view digits = text;
-  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) digits.remove_prefix(1);
-  if (digits.empty() || !(IsDigit(digits.front()) || digits.front() == '.')) {
-    return NumberRead::kNotANumber;
-  }
+NumberRead ReadDecimalPrefix(const char* first, const char* last, double& value,
+                             const char*& stop) {
+  stop = first;
+  const char* digits = first != last && (*first == '+' || *first == '-') ? first + 1 : first;
+  if (digits == last || !(IsDigit(*digits) || *digits == '.')) return NumberRead::kNotANumber;
   double parsed = 0;
-  const char* end = text.data() + text.size();
-  const char* first = text.front() == '+' ? text.data() + 1 : text.data();
-  const auto result = std::from_chars(first, end, parsed, std::chars_format::general);
-  if (result.ptr != end) return NumberRead::kNotANumber;
+  const char* from = *first == '+' ? first + 1 : first;
+  const auto result = std::from_chars(from, last, parsed, std::chars_format::general);
+  stop = result.ptr;
   if (result.ec == std::errc::result_out_of_range) return NumberRead::kOutOfRange;
   if (result.ec != std::errc() || !std::isfinite(parsed)) return NumberRead::kNotANumber;
   value = parsed;
   return NumberRead::kOk;
+}
+
+NumberRead ReadDecimal(std::string_view text, double& value) {
+  const char* end = text.data() + text.size();
+  const char* stop = nullptr;
+  double parsed = 0;
+  const NumberRead read = ReadDecimalPrefix(text.data(), end, parsed, stop);
+  if (stop != end) return NumberRead::kNotANumber;
+  if (read == NumberRead::kOk) value = parsed;
+  return read;
 }
 
 const char* NumberReadProblem(NumberRead result) {

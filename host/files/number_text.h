@@ -23,6 +23,10 @@ enum class NumberRead { kOk, kNotANumber, kOutOfRange };
 // no second sign, no "inf" or "nan", no hexadecimal. A number whose magnitude is too large for
 // a double, or too small to be told from zero (other than zero itself), is out of range.
 NumberRead ReadDecimal(std::string_view text, double& value);
+// The same syntax at the start of [first, last): `stop` is where the number ends, and
+// ReadDecimal of [first, stop) gives the same answer and value. A caller checks that what
+// follows ends the number.
+NumberRead ReadDecimalPrefix(const char* first, const char* last, double& value, const char*& stop);
 // What a message says of a text that ReadDecimal refused: "out of range" or "not a number".
 const char* NumberReadProblem(NumberRead result);
 

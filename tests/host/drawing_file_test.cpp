@@ -267,10 +267,26 @@ TEST_F(DrawingFileTest, PlainLinesReadAsTheirQuotedFormsRead) {
       "hole 1 hole=1\n\tcircle 1\tcenter=0,0 radius=1\n  circle 1 center=0,0 "
       "radius=1\n");
   drawings.push_back("other 1\n  circle 1 center=0,0 radius=1 \nhole 2 hole=5 \n");
+  for (const char* line :
+       {"circle 1 center=1,2radius=1", "circles 1 center=1,2 radius=1",
+        "circle 1 center=1e,2 radius=1", "circle 1 center=1,2 radius=1 x", "circle 1 center=1,2",
+        "circle 1 radius=1 center=1,2", "circle\t1\tcenter=1,2\t\tradius=1\t",
+        "circle 1center=1,2 radius=1", "circle 1 center=1,,2 radius=1",
+        "circle 1 center=-.5,+.5e1 radius=.1"}) {
+    drawings.push_back("hole 1 hole=1\n" + std::string(line) + "\n");
+  }
+  for (const char* line : {"hole 1 hole=1x", "holes 1 hole=1", "hole 1 hole=1 unsupported",
+                           "hole 1hole=1", "hole 1  hole=1   ", "hole 1 hole=1 hole=2"}) {
+    drawings.push_back(std::string(line) + "\n  circle 1 center=0,0 radius=1\n");
+  }
+  // Quotes the value of every field with one of the keys; a key inside another field's value
+  // is part of that value.
   const auto quoted = [](std::string text) {
     for (const char* key : {"hole=", "center=", "radius="}) {
       for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+        const bool starts = at == 0 || text[at - 1] == ' ' || text[at - 1] == '\t';
         at += std::strlen(key);
+        if (!starts) continue;
         const std::size_t end = text.find_first_of(" \t\n", at);
         text.insert(end, "\"");
         text.insert(at, "\"");
