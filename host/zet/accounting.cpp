@@ -6,6 +6,17 @@
 #include <cstdint>
 #include <unordered_map>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TARNELL_SHELF_GUARDS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNELL_SHELF_GUARDS 1
+#endif
+#endif
+#ifdef TARNELL_SHELF_GUARDS
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace zethost {
 namespace {
 
@@ -81,22 +92,43 @@ struct LiveBlocks {
   ~LiveBlocks() { Clear(); }
 };
 
+// Under AddressSanitizer the shelf below marks what a plug-in may not touch, so that reading past
+// a record's one item, or a record after releasing it, is caught as it is for a block of its own.
+#ifdef TARNELL_SHELF_GUARDS
+void Forbid(const void* first, std::size_t bytes) {
+  ASAN_POISON_MEMORY_REGION(first, bytes);
+}
+void Allow(const void* first, std::size_t bytes) {
+  ASAN_UNPOISON_MEMORY_REGION(first, bytes);
+}
+#else
+void Forbid(const void*, std::size_t) {}
+void Allow(const void*, std::size_t) {}
+#endif
+
 // Blocks of one item, which most records are: a fixed shelf, on which a block's place tells
 // whether it is out, so handing one out and taking it back costs no search. The most recently
-// returned block goes out first, while it is still in the cache.
+// returned block goes out first, while it is still in the cache. Each block is followed by a
+// guard of its own size, which no one may touch.
 struct ItemShelf {
   static constexpr std::size_t kBlocks = 64;
-  std::array<HoleDataItem, kBlocks> blocks{};
+  struct Place {
+    HoleDataItem block;
+    HoleDataItem guard;
+  };
+  std::array<Place, kBlocks> places{};
   std::array<bool, kBlocks> out{};
   std::array<std::uint8_t, kBlocks> spare{};  // the places not out, the next one last
   std::size_t spareCount = kBlocks;
 
   ItemShelf() { Clear(); }
+  ~ItemShelf() { Allow(places.data(), sizeof places); }
 
   void Clear() {
     out.fill(false);
     for (std::size_t k = 0; k < kBlocks; ++k) spare[k] = static_cast<std::uint8_t>(kBlocks - 1 - k);
     spareCount = kBlocks;
+    Forbid(places.data(), sizeof places);
   }
 
   // A block holding the items (one or none), or null when every block is out.
@@ -104,28 +136,31 @@ struct ItemShelf {
     if (spareCount == 0) return nullptr;
     const std::size_t k = spare[--spareCount];
     out[k] = true;
+    HoleDataItem* block = &places[k].block;
+    Allow(block, sizeof *block);
     if (items.empty()) {
-      blocks[k] = HoleDataItem{};
+      *block = HoleDataItem{};
     } else {
-      blocks[k] = items.front();
+      *block = items.front();
     }
-    return &blocks[k];
+    return block;
   }
 
   bool Holds(const void* block) const {
     const auto at = reinterpret_cast<std::uintptr_t>(block);
-    const auto first = reinterpret_cast<std::uintptr_t>(blocks.data());
-    return at >= first && at < first + sizeof blocks;
+    const auto first = reinterpret_cast<std::uintptr_t>(places.data());
+    return at >= first && at < first + sizeof places;
   }
 
   // Takes back a block of the shelf; false when it is not one that is out.
   bool TakeBack(const void* block) {
     const std::uintptr_t offset =
-        reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(blocks.data());
-    const std::size_t k = offset / sizeof(HoleDataItem);
-    if (offset % sizeof(HoleDataItem) != 0 || !out[k]) return false;
+        reinterpret_cast<std::uintptr_t>(block) - reinterpret_cast<std::uintptr_t>(places.data());
+    const std::size_t k = offset / sizeof(Place);
+    if (offset % sizeof(Place) != 0 || !out[k]) return false;
     out[k] = false;
     spare[spareCount++] = static_cast<std::uint8_t>(k);
+    Forbid(&places[k].block, sizeof places[k].block);
     return true;
   }
 

@@ -1,4 +1,5 @@
 // Resource accounting, fault injection and the reset of the host.
+#include <cstdio>
 #include <functional>
 
 #include "host_test_support.h"
@@ -171,6 +172,27 @@ TEST_F(ResourcesTest, APointerIntoABlockIsNotItsRelease) {
     EXPECT_EQ(Resources(), (OpenResources{0, 0, 0, bad})) << c.hole << " +" << c.bytes;
   }
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// Under AddressSanitizer a record's block is guarded like a block of its own: reading past its
+// one item, or reading it after it was released, stops the program.
+TEST_F(ResourcesTest, ReadingPastARecordOrAfterItsReleaseIsCaught) {
+  const auto readPast = [] {
+    HoleData d{};
+    ZetHolGetHoleData(1, &d);
+    std::printf("%d\n", static_cast<int>(d.pItems[1].nCode1));
+  };
+  const auto readReleased = [] {
+    HoleData d{};
+    ZetHolGetHoleData(1, &d);
+    const HoleDataItem* items = d.pItems;
+    ZetHoleFreeHoleData(&d);
+    std::printf("%d\n", static_cast<int>(items[0].nCode1));
+  };
+  EXPECT_DEATH(readPast(), "use-after-poison");
+  EXPECT_DEATH(readReleased(), "use-after-poison");
+}
+#endif
 
 // Many records held at once and released in a scrambled order: every release finds its block,
 // whatever the table grew to and whatever was released before it.
