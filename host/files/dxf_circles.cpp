@@ -83,8 +83,16 @@ struct Cell {
   bool operator==(const Cell& o) const { return layer == o.layer && x == o.x && y == o.y; }
 };
 
+// floor(q), but for the sign of a zero, without a call to the library: the compiler does not
+// inline std::floor on every processor, and the grid asks for several cells of every circle.
+double FloorOf(double q) {
+  if (!(std::fabs(q) < 0x1p52)) return q;  // a whole number already, or not a number
+  const double t = static_cast<double>(static_cast<std::int64_t>(q));
+  return t > q ? t - 1 : t;
+}
+
 std::int64_t CellIndex(double v, double size) {
-  const double q = std::floor(v / size);
+  const double q = FloorOf(v / size);
   constexpr double kLimit = 4.0e18;
   return static_cast<std::int64_t>(std::clamp(q, -kLimit, kLimit));
 }
@@ -117,14 +125,24 @@ struct CellTable {
     return Cell{layer, CellIndex(centre.x, size), CellIndex(centre.y, size)};
   }
 
-  // The slot that holds the cell's last group, or the free slot where it goes.
-  std::size_t SlotOf(const Cell& cell) const {
+  // The slot where the search for the cell begins.
+  std::size_t Home(const Cell& cell) const {
     std::uint64_t h = static_cast<std::uint64_t>(cell.x) * 0x9E3779B97F4A7C15ULL;
     h = (h ^ static_cast<std::uint64_t>(cell.y)) * 0xC2B2AE3D27D4EB4FULL;
     h = (h ^ static_cast<std::uint64_t>(static_cast<std::uint32_t>(cell.layer))) *
         0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>(h >> shift);
+  }
+
+  // The slot where the search for a centre's cell begins.
+  std::size_t HomeOf(std::int32_t layer, Point2 centre) const {
+    return Home(CellOf(layer, centre));
+  }
+
+  // The slot that holds the cell's last group, or the free slot where it goes.
+  std::size_t SlotOf(const Cell& cell) const {
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t s = h >> shift;; s = (s + 1) & mask) {
+    for (std::size_t s = Home(cell);; s = (s + 1) & mask) {
       const std::uint32_t g = slots[s];
       if (g == kNone || CellOf(layerOf[g], firstCentre[g]) == cell) return s;
     }
@@ -148,8 +166,8 @@ struct CellTable {
 // close to its cell's edge.
 std::uint32_t GroupNear(const CellTable& table, const CentredPiece& p, double tolerance) {
   const double size = table.size;
-  const double qx = std::floor(p.centre.x / size);
-  const double qy = std::floor(p.centre.y / size);
+  const double qx = FloorOf(p.centre.x / size);
+  const double qy = FloorOf(p.centre.y / size);
   const double fx = p.centre.x - qx * size;
   const double fy = p.centre.y - qy * size;
   const std::int64_t x0 = fx <= tolerance ? -1 : 0;
@@ -262,7 +280,17 @@ Groups ConcentricGroups(const std::vector<CentredPiece>& pieces, double toleranc
   std::vector<std::uint32_t> groupOf;
   ReserveLarge(groupOf, pieces.size());
   groupOf.resize(pieces.size());
+  constexpr std::size_t kAhead = 8;  // pieces whose home slot is asked for before their turn
   for (std::size_t k = 0; k < pieces.size(); ++k) {
+    // The cells of a drawing's circles are spread over a table larger than the caches: the
+    // memory of a piece's home slot is asked for some pieces before its search would wait for
+    // it. (In the loop itself: a function that only prefetches counts as doing nothing.)
+#if defined(__GNUC__)
+    if (k + kAhead < pieces.size()) {
+      const CentredPiece& later = pieces[k + kAhead];
+      __builtin_prefetch(table.slots.data() + table.HomeOf(later.layer, later.centre));
+    }
+#endif
     const CentredPiece& p = pieces[k];
     const std::uint32_t g = GroupNear(table, p, tolerance);
     groupOf[k] = g != kNone ? g : table.Add(p.layer, p.centre);

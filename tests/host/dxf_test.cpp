@@ -8,6 +8,7 @@
 #include "host/files/dxf_edit.h"
 #include "host/files/dxf_holes.h"
 #include "host/files/dxf_pairs.h"
+#include "host/files/number_text.h"
 
 namespace zethost {
 namespace {
@@ -238,6 +239,29 @@ TEST(DxfRecogniseTest, FindsHolesLongHolesAndOtherElements) {
           Entity("CIRCLE",
                  {{10, "0"}, {20, "0"}, {40, "1"}, {210, "0.6"}, {220, "0"}, {230, "0.8"}}),
       {});
+}
+
+// Pairs of concentric circles whose centres differ by less than half the tolerance, scattered
+// over negative and positive coordinates: every pair is one hole, also where its two centres
+// fall on either side of an edge of the grid that groups centres.
+TEST(DxfRecogniseTest, CentresWithinToleranceAreOneCentreWhereverTheyFall) {
+  std::string entities;
+  std::uint64_t state = 99;
+  const auto next = [&state] {
+    state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<double>(state >> 11) * 0x1p-53;  // in [0, 1)
+  };
+  constexpr int kPairs = 2000;
+  for (int k = 0; k < kPairs; ++k) {
+    // Far apart from one another in a drawing about 1000 wide, whose tolerance is about 1e-6.
+    const double x = -1000 + 1000 * (k + 0.5) / kPairs;
+    const double y = -400 + 800 * next();
+    const double dx = 4e-7 * (next() - 0.5);
+    const double dy = 4e-7 * (next() - 0.5);
+    entities += Circle("0", ShortestNumber(x), ShortestNumber(y), "0.2");
+    entities += Circle("0", ShortestNumber(x + dx), ShortestNumber(y + dy), "0.1");
+  }
+  ExpectElements(entities, std::vector<Expected>(kPairs, {ElementKind::Hole, 2, {0.4, 0.2}}));
 }
 
 TEST(DxfRecogniseTest, LayersAndBlocksDecideWhichHolesAreTheSame) {
