@@ -596,11 +596,8 @@ bool ReadLineOfFile(std::string_view line, Parse& parse) {
   return parse.line == 1 ? ReadHeader(line, parse) : ReadStatement(line, parse);
 }
 
-// Where the line from `at` ends: LF, CR LF and CR each end a line, and so does a run of CRs
-// before an LF (a file whose line ends were converted twice). `next` is where the next line
-// starts; false when the text ends before the line end is certain.
-// The first LF or CR from p on, or last. Eight characters at a time while eight remain: a byte
-// of the word that is one of the two sets its high bit in `found`; bits may also be set above
+// The first LF or CR from p on, or last. Eight characters at a time while eight remain: each
+// byte of the word that is LF or CR sets its high bit in `found`; bits may also be set above
 // the first such byte, never below it, so the lowest bit tells where it is.
 const char* FirstLineBreak(const char* p, const char* last) {
   if constexpr (std::endian::native == std::endian::little) {
@@ -619,6 +616,9 @@ const char* FirstLineBreak(const char* p, const char* last) {
   return p;
 }
 
+// Where the line from `at` ends: LF, CR LF and CR each end a line, and so does a run of CRs
+// before an LF (a file whose line ends were converted twice). `next` is where the next line
+// starts; false when the text ends before the line end is certain.
 bool FindLineEnd(std::string_view text, std::size_t at, bool final, std::size_t& end,
                  std::size_t& next) {
   const char* last = text.data() + text.size();
