@@ -91,10 +91,14 @@ double FloorOf(double q) {
   return t > q ? t - 1 : t;
 }
 
-std::int64_t CellIndex(double v, double size) {
-  const double q = FloorOf(v / size);
+// The cell index of a floored quotient v / size.
+std::int64_t CellIndexOfFloored(double q) {
   constexpr double kLimit = 4.0e18;
   return static_cast<std::int64_t>(std::clamp(q, -kLimit, kLimit));
+}
+
+std::int64_t CellIndex(double v, double size) {
+  return CellIndexOfFloored(FloorOf(v / size));
 }
 
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
@@ -174,7 +178,7 @@ std::uint32_t GroupNear(const CellTable& table, const CentredPiece& p, double to
   const std::int64_t x1 = fx >= size - tolerance ? 1 : 0;
   const std::int64_t y0 = fy <= tolerance ? -1 : 0;
   const std::int64_t y1 = fy >= size - tolerance ? 1 : 0;
-  const Cell home = table.CellOf(p.layer, p.centre);
+  const Cell home{p.layer, CellIndexOfFloored(qx), CellIndexOfFloored(qy)};
   for (std::int64_t dx = x0; dx <= x1; ++dx) {
     for (std::int64_t dy = y0; dy <= y1; ++dy) {
       const Cell cell{p.layer, home.x + dx, home.y + dy};
