@@ -57,6 +57,17 @@ void MixItem(std::size_t& hash, const HoleDataItem& item) {
   Mix(hash, item.nOptionValue);
 }
 
+// Where a list's guess lies in `recent`: from the list's length and its first item's first code
+// and value.
+std::size_t RecentSlot(const RecordPool& pool, std::span<const HoleDataItem> items) {
+  std::uint64_t value = 0;
+  std::memcpy(&value, &items.front().dValue1, sizeof value);
+  const std::uint64_t key =
+      (value ^ std::uint64_t(std::uint32_t(items.front().nCode1)) << 32 ^ items.size()) *
+      0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(key >> 58) % pool.recent.size();
+}
+
 }  // namespace
 
 HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text) {
@@ -90,21 +101,6 @@ std::size_t RecordHash(std::span<const HoleDataItem> items) {
   for (const HoleDataItem& item : items) MixItem(hash, item);
   return hash;
 }
-
-namespace {
-
-// Where a list's guess lies in `recent`: from the list's length and its first item's first code
-// and value.
-std::size_t RecentSlot(const RecordPool& pool, std::span<const HoleDataItem> items) {
-  std::uint64_t value = 0;
-  std::memcpy(&value, &items.front().dValue1, sizeof value);
-  const std::uint64_t key =
-      (value ^ std::uint64_t(std::uint32_t(items.front().nCode1)) << 32 ^ items.size()) *
-      0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(key >> 58) % pool.recent.size();
-}
-
-}  // namespace
 
 std::uint32_t InternRecord(RecordPool& pool, std::span<const HoleDataItem> items) {
   if (items.empty()) return 0;
