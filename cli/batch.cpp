@@ -2,12 +2,11 @@
 
 #include <variant>
 
+#include "common/move_units.h"
 #include "host/files/number_text.h"
 
 namespace {
 
-constexpr const char* kUnits[] = {"10",   "5",     "1",     "0.5",    "0.1",   "0.05",
-                                  "0.01", "0.005", "0.001", "0.0005", "0.0001"};
 // At most this many groups of holes: the command's own limit.
 constexpr std::size_t kMostKinds = 99;
 
@@ -49,8 +48,8 @@ std::vector<std::string> BatchLines(const Options& options, const std::vector<Po
 }
 
 int MoveUnitRow(std::string_view unit) {
-  for (std::size_t k = 0; k < std::size(kUnits); ++k) {
-    if (unit == kUnits[k]) return static_cast<int>(k + 1);
+  for (std::size_t k = 0; k < kMoveUnitCount; ++k) {
+    if (unit == kMoveUnitNames[k]) return static_cast<int>(k + 1);
   }
   return 0;
 }

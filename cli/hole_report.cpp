@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/move_units.h"
 #include "host/drawing/table_memory.h"
 #include "host/files/number_text.h"
 
@@ -83,7 +84,6 @@ std::string FormatMoveSummary(const std::vector<HoleCentre>& before) {
 }
 
 double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {
-  static constexpr double kUnits[] = {10, 5, 1, 0.5, 0.1, 0.05, 0.01, 0.005, 0.001, 0.0005, 0.0001};
   std::vector<Point2> landed;
   for (const zethost::Element& old : before) {
     const zethost::Element* now = zethost::FindElement(old.instanceId);
@@ -93,7 +93,7 @@ double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {
     if (newCenter && !SamePoint(oldCenter, newCenter)) landed.push_back(*newCenter);
   }
   if (landed.empty()) return 0;
-  for (const double unit : kUnits) {
+  for (const double unit : kMoveUnitSizes) {
     bool bAll = true;
     for (const Point2& p : landed)
       bAll = bAll && OnGrid(p.x - base.x, unit) && OnGrid(p.y - base.y, unit);

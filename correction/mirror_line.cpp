@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 
 // atan, cos and sin are our own (exact_trig.h), not the C runtime's: the runtimes of Linux and
 // Windows differ in the last bit on some arguments, and the corrected positions must be the
@@ -10,7 +10,7 @@
 
 namespace {
 
-const double kPi = 4.0 * ExactAtan(1.0);
+const double kPi = ExactPi();
 
 // The direction from p to n in radians, from the quotient of the differences so that each
 // quadrant and each axis direction gets its own fixed branch.

@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "common/utf_text.h"
 #include "plugin/zetlib.h"
 
 namespace zethost {
@@ -268,7 +269,7 @@ OpenResources Resources();
 
 // ---- Text --------------------------------------------------------------------------------------
 
-std::string ToUtf8(std::u16string_view text);
-std::u16string ToUtf16(std::string_view text);
+using ::ToUtf16;
+using ::ToUtf8;
 
 }  // namespace zethost

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/move_units.h"
 #include "plugin/module_state.h"
 #include "settings/decimal_text.h"
 #include "settings/dialog_templates.h"
@@ -13,15 +14,11 @@ std::u16string g_strMoveUnit;
 
 namespace {
 
-constexpr std::array<std::u16string_view, 11> kMoveUnits = {
-    u"10", u"5", u"1", u"0.5", u"0.1", u"0.05", u"0.01", u"0.005", u"0.001", u"0.0005", u"0.0001",
-};
-
 constexpr std::uint32_t kUnitListExtendedStyle =
     dlgstyle::LVS_EX_GRIDLINES | dlgstyle::LVS_EX_FULLROWSELECT;
 
 bool IsMoveUnit(std::u16string_view text) {
-  return std::find(kMoveUnits.begin(), kMoveUnits.end(), text) != kMoveUnits.end();
+  return std::find(kMoveUnitTexts.begin(), kMoveUnitTexts.end(), text) != kMoveUnitTexts.end();
 }
 
 }  // namespace
@@ -59,7 +56,7 @@ bool TarnellDlg::OnNotify(int id, int code, int item, std::intptr_t* result) {
 }
 
 void TarnellDlg::FillUnitArray() {
-  m_arrUnit.insert(m_arrUnit.end(), kMoveUnits.begin(), kMoveUnits.end());
+  m_arrUnit.insert(m_arrUnit.end(), kMoveUnitTexts.begin(), kMoveUnitTexts.end());
 }
 
 // A click on a row shows its unit in the edit; a click elsewhere in the list (item -1, or any

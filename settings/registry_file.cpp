@@ -17,9 +17,9 @@
 #include <optional>
 #include <utility>
 
+#include "common/utf_text.h"
 #include "settings/reg_document.h"
 #include "settings/registry.h"
-#include "settings/utf_text.h"
 
 namespace {
 

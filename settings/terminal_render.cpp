@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "common/utf_text.h"
 #include "settings/radio_group.h"
-#include "settings/utf_text.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <type_traits>
 #include <unordered_set>
 
+#include "common/utf_text.h"
 #include "host/drawing/drawing_store.h"
 #include "host/files/drawing_keys.h"
 #include "host/files/drawing_reader.h"
 #include "host/files/dxf_file.h"
 #include "host/files/number_text.h"
-#include "host/files/text.h"
 
 namespace zethost {
 
@@ -33,8 +33,7 @@ struct DrawingReader {
   std::vector<std::uint32_t> segmentLines;  // per staged segment
   long long line = 0;
   std::string problem;
-  std::string scratch;         // a quoted value with its escapes resolved
-  std::u16string wideScratch;  // a text in UTF-16
+  std::string scratch;  // a quoted value with its escapes resolved
   // Item lines read already, by their text: the holes of one kind repeat one item line, and
   // what an item line gives depends on its text alone.
   struct KnownItem {
@@ -303,9 +302,9 @@ bool ReadElement(ElementKind kind, Parse& parse) {
 
 bool ReadText(const Field& field, HoleDataItem& item, Parse& parse) {
   if (!field.hasValue) return Fail(parse, "text needs a value");
-  std::u16string& text = parse.wideScratch;
-  text.clear();
-  if (!DecodeUtf8(ValueOf(field, parse), text)) return Fail(parse, "text is not valid UTF-8");
+  std::optional<std::u16string> decoded = FromUtf8(ValueOf(field, parse));
+  if (!decoded) return Fail(parse, "text is not valid UTF-8");
+  const std::u16string& text = *decoded;
   if (text.size() > 19 || text.find(u'\0') != std::u16string::npos) {
     return Fail(parse, "text too long (" + std::to_string(text.size()) +
                            " UTF-16 units, at most 19) or holding a NUL");

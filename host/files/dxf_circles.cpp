@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
 
-const double kPi = 4.0 * ExactAtan(1.0);
+const double kPi = ExactPi();
 // Angles in files are written with few decimals; a gap smaller than this is no gap.
 constexpr double kAngleSlack = 1e-7;
 

@@ -5,14 +5,14 @@
 #include <charconv>
 #include <cmath>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
 
-const double kPi = 4.0 * ExactAtan(1.0);
+const double kPi = ExactPi();
 
 // The direction of the vector (dx, dy) in degrees, from the platform-independent arctangent so
 // that a file edited on any platform gets the same angles.

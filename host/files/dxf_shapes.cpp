@@ -4,14 +4,14 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 
 namespace zethost {
 namespace {
 
 // The trigonometry is the platform-independent one of the relocation, so that a drawing read
 // on Linux and on Windows holds the same doubles.
-const double kPi = 4.0 * ExactAtan(1.0);
+const double kPi = ExactPi();
 
 DxfValue ValueOf(const DxfPair& pair) {
   DxfValue v{pair.valueOffset, static_cast<std::uint32_t>(pair.value.size()), 0};

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "host/files/text.h"
+#include "common/utf_text.h"
 
 namespace zethost {
 namespace {
@@ -33,9 +33,10 @@ std::int32_t EscapeAt(std::string_view text) {
 }
 
 std::u16string DecodeBytes(std::string_view raw, DxfEncoding encoding) {
+  if (encoding == DxfEncoding::kUtf8) {
+    if (std::optional<std::u16string> text = FromUtf8(raw)) return *text;
+  }
   std::u16string out;
-  if (encoding == DxfEncoding::kUtf8 && DecodeUtf8(raw, out)) return out;
-  out.clear();
   const DxfEncoding ansi = encoding == DxfEncoding::kUtf8 ? DxfEncoding::kAnsi1252 : encoding;
   for (const char c : raw) out.push_back(AnsiUnit(static_cast<unsigned char>(c), ansi));
   return out;

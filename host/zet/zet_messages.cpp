@@ -1,6 +1,5 @@
 // The prompt line, the cursor text, error notices and message boxes. Every text is kept in
 // Messages() and handed to the listener; prompt and cursor text also stay as the current ones.
-#include "host/files/text.h"
 #include "host/zet/call_log.h"
 #include "host/zet/faults.h"
 #include "host/zet/messages.h"
@@ -20,7 +19,7 @@ void Show(const char* function, MessageKind kind, const char16_t* text) {
     NoteProtocolError(std::string(function) + ": null text");
     return;
   }
-  Message message{kind, TextFromCaller(text)};
+  Message message{kind, std::u16string(text)};
   if (kind == MessageKind::Prompt) g_prompt = message.text;
   if (kind == MessageKind::Cursor) g_cursor = message.text;
   g_messages.push_back(message);

@@ -1,4 +1,4 @@
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the same double for every argument tried, on random arguments of every magnitude, on the
 // relocation's own arguments, on arguments next to the tables' points and multiples of π/2, and
 // on arguments whose value lies next to a point halfway between two doubles.
-#include "correction/trig_fast_path.h"
+#include "common/trig_fast_path.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "correction/exact_trig.h"
-#include "correction/trig_reference.h"
+#include "common/exact_trig.h"
+#include "common/trig_reference.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/utf_text.h"
 #include "settings/reg_document.h"
 #include "settings/registry.h"
 #include "settings/registry_file.h"
-#include "settings/utf_text.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/scratch_dir.h"
 

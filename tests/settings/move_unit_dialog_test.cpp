@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "common/utf_text.h"
 #include "plugin/module_state.h"
 #include "settings/dialog_templates.h"
 #include "settings/terminal_controls.h"
-#include "settings/utf_text.h"
 #include "settings_test_support.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "common/utf_text.h"
 #include "settings/registry.h"
-#include "settings/utf_text.h"
 #include "settings_test_support.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <iterator>
 #include <sstream>
 
+#include "common/utf_text.h"
 #include "settings/dialog_view_terminal.h"
 #include "settings/registry_file.h"
 #include "settings/settings_store.h"
-#include "settings/utf_text.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 #include "plugin/zetlib.h"
 
 namespace {

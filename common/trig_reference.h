@@ -2,7 +2,7 @@
 // tables of the fast path. Their error is below 2^-100 of the result for these arguments.
 #pragma once
 
-#include "correction/double_double.h"
+#include "common/double_double.h"
 
 namespace trig {
 

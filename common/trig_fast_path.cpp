@@ -14,15 +14,15 @@
 // - atan u = A + atan t, the series' correction t³/3 ≤ 2^-15.6 of t evaluated to 2^-51 of
 //   itself, the quotient t to 2^-100: below 2^-64; π/2 − atan(1/x) at most doubles it.
 // kErrorBound, 2^-62, covers these and the double-double evaluation's own error.
-#include "correction/trig_fast_path.h"
+#include "common/trig_fast_path.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 
-#include "correction/double_double.h"
-#include "correction/trig_reference.h"
+#include "common/double_double.h"
+#include "common/trig_reference.h"
 
 namespace {
 

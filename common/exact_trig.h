@@ -10,6 +10,9 @@
 // way the result is the same double.
 #pragma once
 
+// π as the relocation takes it: 4 · atan(1), with the atan below.
+double ExactPi();
+
 // Odd; ±0 gives ±0, ±∞ gives ±π/2 (rounded), NaN gives NaN.
 double ExactAtan(double x);
 

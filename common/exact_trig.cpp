@@ -5,7 +5,7 @@
 // break the error-free transformations below. The results carry about 100 correct bits, so
 // rounding them once gives the correctly rounded double unless the true value lies within
 // about 2^-100 (relative) of the midpoint between two doubles.
-#include "correction/exact_trig.h"
+#include "common/exact_trig.h"
 
 #include <cmath>
 #include <cstddef>
@@ -14,9 +14,9 @@
 #include <iterator>
 #include <limits>
 
-#include "correction/double_double.h"
-#include "correction/trig_fast_path.h"
-#include "correction/trig_reference.h"
+#include "common/double_double.h"
+#include "common/trig_fast_path.h"
+#include "common/trig_reference.h"
 
 namespace {
 
@@ -300,4 +300,9 @@ void ExactSinCosQuarterTurn(double x, double& sine, double& cosine, double& turn
   cosine = ofX.bCosine ? ofX.cosine : ExactCos(x);
   turnedSine = ofTurned.bSine ? ofTurned.sine : ExactSin(turned);
   turnedCosine = ofTurned.bCosine ? ofTurned.cosine : ExactCos(turned);
+}
+
+double ExactPi() {
+  static const double pi = 4.0 * ExactAtan(1.0);
+  return pi;
 }

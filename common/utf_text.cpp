@@ -1,4 +1,6 @@
-#include "settings/utf_text.h"
+// UTF-8 <-> UTF-16: the lenient forms replace malformed input with U+FFFD, the strict one
+// lets a reader report a bad text instead.
+#include "common/utf_text.h"
 
 #include <cstdint>
 
@@ -85,6 +87,21 @@ std::string ToUtf8(std::u16string_view text) {
       c = kReplacement;
     }
     AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::u16string ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    char32_t c = DecodeOne(text, i);
+    if (c == 0xFFFFFFFF) {
+      c = kReplacement;
+      ++i;
+    }
+    AppendUtf16(out, c);
   }
   return out;
 }
