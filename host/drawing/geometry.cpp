@@ -6,6 +6,8 @@
 #include <limits>
 #include <numbers>
 
+#include "host/drawing/clean_number.h"
+
 namespace zethost {
 namespace {
 
@@ -96,16 +98,36 @@ Point2 Reflect(Point2 p, Point2 a, Point2 b) {
   return Point2{2 * foot.x - p.x, 2 * foot.y - p.y};
 }
 
-Geometry MirrorGeometry(const Geometry& geometry, Point2 a, Point2 b) {
+namespace {
+
+// The geometry with every point moved by `move`; a reflection also turns an arc's sense.
+template <typename Move>
+Geometry MovePoints(const Geometry& geometry, Move move, bool reflected) {
   if (const auto* circle = std::get_if<Circle>(&geometry)) {
-    return Circle{Reflect(circle->center, a, b), circle->radius};
+    return Circle{move(circle->center), circle->radius};
   }
   if (const auto* arc = std::get_if<Arc>(&geometry)) {
-    return Arc{Reflect(arc->center, a, b), Reflect(arc->start, a, b), Reflect(arc->end, a, b),
-               !arc->counterClockwise};
+    return Arc{move(arc->center), move(arc->start), move(arc->end),
+               arc->counterClockwise != reflected};
   }
   const auto& line = std::get<Line>(geometry);
-  return Line{Reflect(line.start, a, b), Reflect(line.end, a, b)};
+  return Line{move(line.start), move(line.end)};
+}
+
+}  // namespace
+
+Geometry MirrorGeometry(const Geometry& geometry, Point2 a, Point2 b) {
+  return MovePoints(
+      geometry, [&](Point2 p) { return CleanPoint(Reflect(p, a, b)); }, true);
+}
+
+Geometry ShiftedGeometry(const Geometry& geometry, Point2 shift) {
+  return MovePoints(
+      geometry,
+      [&](Point2 p) {
+        return CleanPoint(Point2{p.x + shift.x, p.y + shift.y});
+      },
+      false);
 }
 
 double ArcRadius(const Arc& arc) {

@@ -10,8 +10,11 @@ double Distance(Point2 a, Point2 b);
 // Reflection of p across the line through a and b (a != b), computed through the foot of the
 // perpendicular: t = ((p - a)·d) / (d·d), foot = a + t d, p' = 2 foot - p.
 Point2 Reflect(Point2 p, Point2 a, Point2 b);
-// The segment geometry reflected across the line through a and b; an arc's sense flips.
+// The segment geometry reflected across the line through a and b; an arc's sense flips. Every
+// point is written clean (clean_number.h).
 Geometry MirrorGeometry(const Geometry& geometry, Point2 a, Point2 b);
+// The segment geometry moved by `shift`, every point written clean.
+Geometry ShiftedGeometry(const Geometry& geometry, Point2 shift);
 
 double ArcRadius(const Arc& arc);
 // The angle an arc sweeps, in (0, 2π]; an arc whose start and end coincide is a full circle.

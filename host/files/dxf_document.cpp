@@ -88,10 +88,48 @@ struct Walk {
         doc.acadVersion = DxfTrimmed(cur.value);
       } else if (variable == "$DWGCODEPAGE") {
         codePage = DxfTrimmed(cur.value);
+      } else if (variable == "$INSUNITS" && cur.code == 70) {
+        doc.insUnits = IntegerOf(cur.value);
+      } else if (variable == "$MEASUREMENT" && cur.code == 70) {
+        doc.measurement = IntegerOf(cur.value);
       }
       Advance();
     }
     doc.encoding = DxfEncodingOf(doc.acadVersion, codePage);
+  }
+
+  static std::int32_t IntegerOf(std::string_view value) {
+    std::int64_t number = -1;
+    return DxfInteger(value, number) ? static_cast<std::int32_t>(number) : -1;
+  }
+
+  // LAYER entries (name 2, linetype 6) and LTYPE entries (name 2, dash count 73).
+  void ReadTables() {
+    std::string_view entry;
+    std::string name;
+    std::string linetype;
+    bool dashed = false;
+    const auto finish = [&] {
+      if (entry == "LAYER" && !name.empty()) doc.layerLinetypes[name] = linetype;
+      if (entry == "LTYPE" && !name.empty()) doc.linetypeDashed[name] = dashed;
+    };
+    while (have && !NextIs("ENDSEC") && !NextIs("EOF")) {
+      if (cur.code == 0) {
+        finish();
+        entry = DxfTrimmed(cur.value);
+        name.clear();
+        linetype.clear();
+        dashed = false;
+      } else if (cur.code == 2 && (entry == "LAYER" || entry == "LTYPE")) {
+        name = UpperName(DxfTrimmed(cur.value));
+      } else if (cur.code == 6 && entry == "LAYER") {
+        linetype = UpperName(DxfTrimmed(cur.value));
+      } else if (cur.code == 73 && entry == "LTYPE") {
+        dashed = IntegerOf(cur.value) > 0;
+      }
+      Advance();
+    }
+    finish();
   }
 
   void ReadEntities(std::vector<DxfEntity>& into, std::string_view stop) {
@@ -131,6 +169,7 @@ struct Walk {
     Advance();
     if (name == "HEADER") ReadHeader();
     if (name == "BLOCKS") ReadBlocks();
+    if (name == "TABLES") ReadTables();
     if (name == "ENTITIES") {
       sawEntities = true;
       ReadEntities(doc.modelSpace, "ENDSEC");

@@ -44,6 +44,12 @@ struct DxfDocument {
   std::vector<DxfEntity> modelSpace;       // drawing order
   std::vector<DxfPlace> children;          // of every entity, in file order
   std::map<std::string, DxfBlock> blocks;  // by name, upper-cased for lookup
+  // The TABLES section: each layer's linetype, and whether each linetype is drawn with gaps
+  // (names upper-cased).
+  std::map<std::string, std::string> layerLinetypes;
+  std::map<std::string, bool> linetypeDashed;
+  std::int32_t insUnits = -1;     // $INSUNITS, -1 when the file does not say
+  std::int32_t measurement = -1;  // $MEASUREMENT: 0 imperial, 1 metric, -1 not said
 };
 
 // Reads the file's structure; `bytes` must outlive the document. False with

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/exact_trig.h"
+#include "host/drawing/clean_number.h"
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 
@@ -52,7 +53,7 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   const Point2 ob = InOcs(owned.flip, b);
   DxfValue* v = values.data() + owned.first;
   for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
-    const Point2 r = Reflect(Point2{v[0].value, v[1].value}, oa, ob);
+    const Point2 r = CleanPoint(Reflect(Point2{v[0].value, v[1].value}, oa, ob));
     v[0].value = r.x;
     v[1].value = r.y;
   }
@@ -63,8 +64,18 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   // keeps its precision through the reflection.
   const double start = Normalised(v[0].value);
   const double end = Normalised(v[1].value);
-  v[0].value = Normalised(twice - end);
-  v[1].value = Normalised(twice - start);
+  v[0].value = Normalised(CleanAngle(twice - end));
+  v[1].value = Normalised(CleanAngle(twice - start));
+}
+
+void ShiftDxfValues(const DxfOwnedValues& owned, Point2 shift, std::vector<DxfValue>& values) {
+  const Point2 s = InOcs(owned.flip, shift);
+  DxfValue* v = values.data() + owned.first;
+  for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
+    const Point2 moved = CleanPoint(Point2{v[0].value + s.x, v[1].value + s.y});
+    v[0].value = moved.x;
+    v[1].value = moved.y;
+  }
 }
 
 DxfPatch::DxfPatch(std::string_view file, const std::vector<DxfValue>& all)

@@ -3,11 +3,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
+#include "host/drawing/clean_number.h"
 #include "host/drawing/drawing_store.h"
+#include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 #include "host/files/atomic_file.h"
 #include "host/files/dxf_edit.h"
+#include "host/recognition/recognition.h"
 
 namespace zethost {
 namespace {
@@ -17,24 +21,33 @@ struct DxfSource {
   std::string bytes;
   std::vector<DxfValue> values;
   std::vector<DxfOwnedValues> owned;  // by segment id - 1
+  // The centre of the hole that each rigid segment moves with, by segment id.
+  std::unordered_map<std::int32_t, Point2> anchors;
 };
 
 std::unique_ptr<DxfSource> g_source;
 
-void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
+// Stages the recognised elements as the host's drawing; each segment's numbers in the file are
+// noted in the source.
+void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& source) {
   // The tables are made room for by a file size: one that gives a row per segment.
-  StageBegin(24 * std::max(drawing.elements.size(), drawing.segments.size()));
-  ReserveLarge(owned, drawing.segments.size());
+  StageBegin(24 * std::max(found.elements.size(), found.segments.size()));
+  ReserveLarge(source.owned, found.segments.size());
+  ReserveLarge(source.values, 2 * found.segments.size());
+  std::unordered_map<std::uint32_t, Point2> anchors(found.anchors.begin(), found.anchors.end());
   std::int32_t instance = 0;
-  for (const DxfElement& element : drawing.elements) {
+  for (const RecognisedElement& element : found.elements) {
     StageElement(++instance, element.kind, kNoHole, false);
     for (std::uint32_t i = 0; i < element.itemCount; ++i) {
-      StageItem(MakeDxfItem(drawing, drawing.items[element.firstItem + i]));
+      StageItem(MakeRecognisedItem(found, found.items[element.firstItem + i]));
     }
-    for (std::uint32_t s = 0; s < element.segmentCount; ++s) {
-      const DxfSegment& segment = drawing.segments[element.firstSegment + s];
-      owned.push_back(segment.owned);
-      StageSegment(Segment{static_cast<std::int32_t>(owned.size()), segment.geometry});
+    for (std::uint32_t s = element.firstSegment; s < element.firstSegment + element.segmentCount;
+         ++s) {
+      const RecognisedSegment& segment = found.segments[s];
+      source.owned.push_back(OwnedValues(entities, segment, source.values));
+      const auto id = static_cast<std::int32_t>(source.owned.size());
+      if (segment.rigid) source.anchors.emplace(id, anchors.at(s));
+      StageSegment(Segment{id, segment.geometry});
     }
   }
 }
@@ -44,16 +57,15 @@ void Stage(const DxfDrawing& drawing, std::vector<DxfOwnedValues>& owned) {
 bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string& error) {
   auto source = std::make_unique<DxfSource>();
   source->bytes = std::move(bytes);
-  DxfDrawing drawing;
+  DxfEntities entities;
   {
-    // The document is needed for recognising only; its tables go before the host's are built.
+    // The document is needed for reading the entities only; its tables go before the rest.
     DxfDocument doc;
     if (!ReadDxfDocument(source->bytes, fileName, doc, error)) return false;
-    RecogniseDxf(doc, drawing);
+    ReadDxfEntities(doc, entities);
   }
-  Stage(drawing, source->owned);
-  source->values = std::move(drawing.values);
-  drawing = DxfDrawing{};
+  Stage(entities, Recognise(entities.drawing), *source);
+  entities = DxfEntities{};
   CommitStaged();
   g_source = std::move(source);
   return true;
@@ -67,9 +79,25 @@ void ForgetDxf() {
   g_source.reset();
 }
 
-void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b) {
+std::optional<Point2> DxfRigidShift(std::int32_t segmentId, Point2 a, Point2 b) {
+  if (!g_source) return std::nullopt;
+  const auto anchor = g_source->anchors.find(segmentId);
+  if (anchor == g_source->anchors.end()) return std::nullopt;
+  const Point2 from = anchor->second;
+  const Point2 to = CleanPoint(Reflect(from, a, b));
+  return Point2{to.x - from.x, to.y - from.y};
+}
+
+void DxfSegmentMoved(std::int32_t segmentId, Point2 a, Point2 b, std::optional<Point2> shift) {
   if (!g_source || segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) return;
-  MirrorDxfValues(g_source->owned[std::size_t(segmentId) - 1], a, b, g_source->values);
+  const DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
+  if (!shift) {
+    MirrorDxfValues(owned, a, b, g_source->values);
+    return;
+  }
+  ShiftDxfValues(owned, *shift, g_source->values);
+  Point2& anchor = g_source->anchors[segmentId];
+  anchor = CleanPoint(Point2{anchor.x + shift->x, anchor.y + shift->y});
 }
 
 std::string DxfText() {

@@ -3,6 +3,7 @@
 // replaced.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,8 +18,13 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
 bool DrawingIsDxf();
 // Forgets the DXF file (the drawing is replaced or emptied).
 void ForgetDxf();
-// The segment was reflected across the line through a and b: its numbers in the file follow.
-void DxfSegmentMirrored(std::int32_t segmentId, Point2 a, Point2 b);
+// For a segment that moves with its hole's centre without turning (a centre mark, a thread arc,
+// an insert with its attributes): the shift that a reflection across the line through a and b
+// gives that centre. nullopt for a segment that is reflected.
+std::optional<Point2> DxfRigidShift(std::int32_t segmentId, Point2 a, Point2 b);
+// The segment was reflected across the line through a and b, or moved by `shift`: its numbers
+// in the file follow.
+void DxfSegmentMoved(std::int32_t segmentId, Point2 a, Point2 b, std::optional<Point2> shift);
 // The file as it now stands: its bytes with every number a mirrored segment changed replaced.
 std::string DxfText();
 // Writes that text to `path`, whole or not at all, in blocks.

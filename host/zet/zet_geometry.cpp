@@ -89,10 +89,14 @@ std::int32_t ZetSgmMirrorSegment(std::int32_t nSegmentId, const Point2* pA, cons
     return -1;
   }
   if (pA->x == pB->x && pA->y == pB->y) return -1;  // two equal points give no line
-  const Geometry mirrored = MirrorGeometry(*geometry, *pA, *pB);
-  if (!IsFinite(mirrored)) return -1;
-  *geometry = mirrored;
-  DxfSegmentMirrored(nSegmentId, *pA, *pB);
+  // What belongs to a hole without being round (a centre mark, a thread arc) moves with its
+  // centre and keeps its orientation; everything else is reflected.
+  const std::optional<Point2> shift = DxfRigidShift(nSegmentId, *pA, *pB);
+  const Geometry moved =
+      shift ? ShiftedGeometry(*geometry, *shift) : MirrorGeometry(*geometry, *pA, *pB);
+  if (!IsFinite(moved)) return -1;
+  *geometry = moved;
+  DxfSegmentMoved(nSegmentId, *pA, *pB, shift);
   NoteSegmentMirrored();
   return 0;
 }

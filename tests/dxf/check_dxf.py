@@ -17,6 +17,9 @@ MOVABLE = {
     "CIRCLE": {"center"},
     "ARC": {"center", "start_angle", "end_angle"},
     "INSERT": {"insert"},
+    "ATTRIB": {"insert", "align_point"},
+    # A hole's centre mark moves with it, without turning.
+    "LINE": {"start", "end"},
     "LWPOLYLINE": set(),
     "POLYLINE": set(),
     "VERTEX": {"location", "bulge"},
@@ -65,6 +68,8 @@ def centre_of(e):
         if kind != "INSERT" and tuple(e.dxf.extrusion) == (0, 0, -1):
             return (-p.x, p.y)
         return (p.x, p.y)
+    if kind == "LINE":
+        return ((e.dxf.start.x + e.dxf.end.x) / 2, (e.dxf.start.y + e.dxf.end.y) / 2)
     if kind in ("LWPOLYLINE", "POLYLINE"):
         pts = lw_points(e)
         return ((pts[0][0] + pts[1][0]) / 2, (pts[0][1] + pts[1][1]) / 2)
@@ -84,19 +89,21 @@ def compare_entity(handle, a, b, moves, problems, moved_seen):
         problems.append(f"entity {handle} ({kind}): {sorted(changed - movable)} changed")
     if not changed and not points_changed:
         return
-    if kind == "VERTEX":
-        return  # judged with its POLYLINE's hole through the report's centres
+    if kind in ("VERTEX", "ATTRIB"):
+        return  # judged with its POLYLINE's or INSERT's hole through the report's centres
+    if kind == "LINE" and math.dist(b.dxf.end - b.dxf.start, a.dxf.end - a.dxf.start) > 1e-9:
+        problems.append(f"entity {handle} (LINE) turned as it moved")
     old, new = centre_of(a), centre_of(b)
     if old is None:
         problems.append(f"entity {handle} ({kind}) moved but is not a hole")
         return
-    target = moves.get(old) or next((moves[k] for k in moves if math.dist(k, old) < 1e-9), None)
+    target = moves.get(old) or next((moves[k] for k in moves if math.dist(k, old) < 2e-9 * max(abs(old[0]), abs(old[1]), 1)), None)
     if target is None:
         problems.append(f"entity {handle} ({kind}) moved from {old} but the report has no such move")
         return
     moved_seen.add(target)
     exact = kind in ("CIRCLE", "ARC", "INSERT")
-    if (exact and new != target) or (not exact and math.dist(new, target) > 1e-9):
+    if (exact and new != target) or (not exact and math.dist(new, target) > 2e-9 * max(abs(new[0]), abs(new[1]), 1)):
         problems.append(f"entity {handle} ({kind}): centre {new}, the report says {target}")
 
 

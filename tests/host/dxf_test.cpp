@@ -1,14 +1,17 @@
 // DXF reading, hole recognition, mirroring and in-place writing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "host/files/dxf_edit.h"
-#include "host/files/dxf_holes.h"
+#include "host/files/dxf_entities.h"
 #include "host/files/dxf_pairs.h"
 #include "host/files/number_text.h"
+#include "host/recognition/recognition.h"
 
 namespace zethost {
 namespace {
@@ -39,9 +42,22 @@ std::string Dxf(const std::string& entities, const std::string& blocks = "") {
   return out + "  0\nSECTION\n  2\nENTITIES\n" + entities + "  0\nENDSEC\n  0\nEOF\n";
 }
 
-bool Read(const std::string& text, DxfDocument& doc, DxfDrawing& drawing, std::string& error) {
+// A file read and recognised, with the numbers each segment owns.
+struct Parsed {
+  DxfEntities entities;
+  Recognition found;
+  std::vector<DxfValue> values;
+  std::vector<DxfOwnedValues> owned;  // by segment
+};
+
+bool Read(const std::string& text, Parsed& parsed, std::string& error) {
+  DxfDocument doc;
   if (!ReadDxfDocument(text, "t.dxf", doc, error)) return false;
-  RecogniseDxf(doc, drawing);
+  ReadDxfEntities(doc, parsed.entities);
+  parsed.found = Recognise(parsed.entities.drawing);
+  for (const RecognisedSegment& segment : parsed.found.segments) {
+    parsed.owned.push_back(OwnedValues(parsed.entities, segment, parsed.values));
+  }
   return true;
 }
 
@@ -156,13 +172,13 @@ struct Expected {
 
 void ExpectElements(const std::string& entities, const std::vector<Expected>& expected,
                     const std::string& blocks = "") {
-  DxfDocument doc;
-  DxfDrawing drawing;
+  Parsed parsed;
   std::string error;
-  ASSERT_TRUE(Read(Dxf(entities, blocks), doc, drawing, error)) << error;
+  ASSERT_TRUE(Read(Dxf(entities, blocks), parsed, error)) << error;
+  const Recognition& drawing = parsed.found;
   ASSERT_EQ(drawing.elements.size(), expected.size()) << entities;
   for (std::size_t k = 0; k < expected.size(); ++k) {
-    const DxfElement& e = drawing.elements[k];
+    const RecognisedElement& e = drawing.elements[k];
     EXPECT_EQ(e.kind, expected[k].kind) << "element " << k << " of\n" << entities;
     EXPECT_EQ(e.segmentCount, expected[k].segments) << "element " << k;
     ASSERT_EQ(e.itemCount, expected[k].diameters.size()) << "element " << k;
@@ -202,12 +218,12 @@ const std::string kBlock =
 TEST(DxfRecogniseTest, FindsHolesLongHolesAndOtherElements) {
   const Expected drill{ElementKind::Hole, 1, {6}};
   ExpectElements(Circle("0", "1", "2", "3"), {drill});
-  // Two concentric circles on one layer: one hole, largest first; on two layers: two holes.
+  // Concentric circles are one hole, largest first, on one layer or several.
   ExpectElements(Circle("0", "1", "2", "3") + Circle("0", "1", "2", "5"),
                  {{ElementKind::Hole, 2, {10, 6}}});
   ExpectElements(Circle("A", "1", "2", "3") + Circle("B", "1", "2", "5"),
-                 {drill, {ElementKind::Hole, 1, {10}}});
-  // Centres equal within 1e-9 of the drawing's size are one centre.
+                 {{ElementKind::Hole, 2, {10, 6}}});
+  // Centres equal within a billionth of their size are one centre.
   ExpectElements(
       Circle("0", "0", "0", "3") + Circle("0", "1e-10", "0", "5") + Circle("0", "100", "0", "1"),
       {{ElementKind::Hole, 2, {10, 6}}, {ElementKind::Hole, 1, {2}}});
@@ -241,6 +257,78 @@ TEST(DxfRecogniseTest, FindsHolesLongHolesAndOtherElements) {
       {});
 }
 
+std::string Line(const std::string& x0, const std::string& y0, const std::string& x1,
+                 const std::string& y1, const std::string& layer = "0") {
+  return Entity("LINE", {{8, layer}, {10, x0}, {20, y0}, {11, x1}, {21, y1}});
+}
+
+// What a drafter draws around a hole: what belongs to it goes with it, what encloses or crosses
+// other features does not make it a hole.
+TEST(DxfRecogniseTest, TakesWhatBelongsToAHoleAndNothingThatIsNotOne) {
+  const std::string centreLine =
+      Entity("CIRCLE", {{8, "0"}, {6, "CENTER"}, {10, "0"}, {20, "0"}, {40, "50"}});
+  const std::string bolt = Circle("0", "50", "0", "5");
+  const Expected plainBolt{ElementKind::Hole, 1, {10}};
+  const Expected other{ElementKind::Other, 1, {}};
+  const struct {
+    std::string entities;
+    std::vector<Expected> expected;
+  } cases[] = {
+      // A flange: its outline and the bolt circle's centre line go round or through the bolt
+      // hole; the bore keeps neither.
+      {Circle("0", "0", "0", "80") + centreLine + Circle("0", "0", "0", "20") + bolt,
+       {other, other, {ElementKind::Hole, 1, {40}}, plainBolt}},
+      // A centre line alone, with no bore: not a hole.
+      {centreLine + bolt, {other, plainBolt}},
+      // A centre mark goes with its hole without changing its kind; a line that reaches far
+      // beyond it, or that runs on through another hole, does not.
+      {bolt + Line("42", "0", "58", "0") + Line("50", "-8", "50", "8"),
+       {{ElementKind::Hole, 3, {10}}}},
+      {bolt + Line("10", "0", "90", "0"), {plainBolt, other}},
+      {bolt + Circle("0", "60", "0", "2") + Line("38", "0", "62", "0"),
+       {plainBolt, {ElementKind::Hole, 1, {4}}, other}},
+      // A tapped hole: its thread's three-quarter arc is its own, and makes it another kind.
+      {Circle("0", "5", "5", "2.5") + Arc("5", "5", "3", "0", "270"),
+       {{ElementKind::Hole, 2, {5, 6}}}},
+      // A hidden counterbore goes with its drill; a circle drawn twice counts once.
+      {Circle("0", "5", "5", "2") +
+           Entity("CIRCLE", {{8, "0"}, {6, "HIDDEN"}, {10, "5"}, {20, "5"}, {40, "4"}}) +
+           Circle("0", "5", "5", "2"),
+       {{ElementKind::Hole, 3, {8, 4}}}},
+      // A filled ring (a circular polyline with a width) is a pad, not a hole.
+      {Entity("LWPOLYLINE", {{90, "2"},
+                             {70, "1"},
+                             {43, "0.5"},
+                             {10, "0"},
+                             {20, "0"},
+                             {42, "1"},
+                             {10, "2"},
+                             {20, "0"},
+                             {42, "1"}}),
+       {{ElementKind::Other, 2, {}}}},
+      // A far entity changes nothing near the origin.
+      {Circle("0", "0", "0", "1") + Circle("0", "0.5", "0", "1") + Line("1e12", "0", "2e12", "0"),
+       {{ElementKind::Hole, 1, {2}}, {ElementKind::Hole, 1, {2}}, other}},
+      // Vanishing radii and zero scales draw no hole; an extrusion (0,0,-k) is (0,0,-1).
+      {Circle("0", "1e6", "0", "1e-10") + Circle("0", "1", "0", "0"), {}},
+      {Entity("CIRCLE", {{10, "3"}, {20, "0"}, {40, "1"}, {230, "-2.5"}}),
+       {{ElementKind::Hole, 1, {2}}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entities);
+    ExpectElements(c.entities, c.expected);
+  }
+  // A block of a circle, a centre mark and an attribute definition is a block hole; at scale 0
+  // it draws nothing.
+  const std::string block = Entity("BLOCK", {{2, "M6"}, {10, "0"}, {20, "0"}}) +
+                            Circle("0", "0", "0", "3") + Line("-4", "0", "4", "0") +
+                            Entity("ATTDEF", {{10, "0"}, {20, "0"}, {2, "TAG"}}) +
+                            Entity("ENDBLK", {});
+  ExpectElements(Entity("INSERT", {{2, "M6"}, {10, "10"}, {20, "0"}}) +
+                     Entity("INSERT", {{2, "M6"}, {10, "30"}, {20, "0"}, {41, "0"}, {42, "0"}}),
+                 {{ElementKind::Hole, 1, {6}}}, block);
+}
+
 // Pairs of concentric circles whose centres differ by less than half the tolerance, scattered
 // over negative and positive coordinates: every pair is one hole, also where its two centres
 // fall on either side of an edge of the grid that groups centres.
@@ -253,11 +341,13 @@ TEST(DxfRecogniseTest, CentresWithinToleranceAreOneCentreWhereverTheyFall) {
   };
   constexpr int kPairs = 2000;
   for (int k = 0; k < kPairs; ++k) {
-    // Far apart from one another in a drawing about 1000 wide, whose tolerance is about 1e-6.
-    const double x = -1000 + 1000 * (k + 0.5) / kPairs;
+    // Far apart from one another, over centres of many sizes (and so tolerances), some right at
+    // a power of two, where the grids of two sizes meet.
+    const double x = k % 50 == 0 ? std::ldexp(1.0, k % 13) : -1000 + 1000 * (k + 0.5) / kPairs;
     const double y = -400 + 800 * next();
-    const double dx = 4e-7 * (next() - 0.5);
-    const double dy = 4e-7 * (next() - 0.5);
+    const double tolerance = 1e-9 * std::max({std::fabs(x), std::fabs(y), 1.0});
+    const double dx = 1.6 * tolerance * (next() - 0.5);
+    const double dy = 1.6 * tolerance * (next() - 0.5);
     entities += Circle("0", ShortestNumber(x), ShortestNumber(y), "0.2");
     entities += Circle("0", ShortestNumber(x + dx), ShortestNumber(y + dy), "0.1");
   }
@@ -270,19 +360,19 @@ TEST(DxfRecogniseTest, LayersAndBlocksDecideWhichHolesAreTheSame) {
                              Circle("0", "0", "0", "1") + Entity("ENDBLK", {}) +
                              Entity("BLOCK", {{2, longName + "2"}, {10, "0"}, {20, "0"}}) +
                              Circle("0", "0", "0", "1") + Entity("ENDBLK", {});
-  DxfDocument doc;
-  DxfDrawing drawing;
+  Parsed parsed;
   std::string error;
   ASSERT_TRUE(Read(
       Dxf(Circle("a", "0", "0", "1") + Circle("B", "5", "0", "1") + Circle("A", "9", "0", "1") +
               Entity("INSERT", {{2, longName + "1"}, {10, "20"}, {20, "0"}}) +
               Entity("INSERT", {{2, longName + "2"}, {10, "30"}, {20, "0"}}),
           blocks),
-      doc, drawing, error))
+      parsed, error))
       << error;
+  const Recognition& drawing = parsed.found;
   ASSERT_EQ(drawing.elements.size(), 5u);
   const auto item = [&](std::size_t k) {
-    return MakeDxfItem(drawing, drawing.items[drawing.elements[k].firstItem]);
+    return MakeRecognisedItem(drawing, drawing.items[drawing.elements[k].firstItem]);
   };
   EXPECT_EQ(item(0).nCode1, item(2).nCode1);  // layer names ignore case
   EXPECT_NE(item(0).nCode1, item(1).nCode1);
@@ -296,13 +386,12 @@ TEST(DxfRecogniseTest, LayersAndBlocksDecideWhichHolesAreTheSame) {
 
 // Moves every element's segments by reflecting them across the line x = m (a horizontal move).
 std::string MirrorAll(const std::string& text, double m, std::string& error) {
-  DxfDocument doc;
-  DxfDrawing drawing;
-  if (!Read(text, doc, drawing, error)) return {};
-  for (const DxfSegment& segment : drawing.segments) {
-    MirrorDxfValues(segment.owned, Point2{m, 0}, Point2{m, 1}, drawing.values);
+  Parsed parsed;
+  if (!Read(text, parsed, error)) return {};
+  for (const DxfOwnedValues& owned : parsed.owned) {
+    MirrorDxfValues(owned, Point2{m, 0}, Point2{m, 1}, parsed.values);
   }
-  return PatchedDxf(text, drawing.values);
+  return PatchedDxf(text, parsed.values);
 }
 
 TEST(DxfEditTest, WritesBackOnlyTheValuesThatMoved) {
@@ -337,11 +426,10 @@ TEST(DxfEditTest, KeepsEveryByteWhenNothingMovesAndKeepsLineEnds) {
   std::string crlf;
   for (const char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   for (const std::string& file : {text, crlf}) {
-    DxfDocument doc;
-    DxfDrawing drawing;
+    Parsed parsed;
     std::string error;
-    ASSERT_TRUE(Read(file, doc, drawing, error)) << error;
-    EXPECT_EQ(PatchedDxf(file, drawing.values), file);
+    ASSERT_TRUE(Read(file, parsed, error)) << error;
+    EXPECT_EQ(PatchedDxf(file, parsed.values), file);
   }
   std::string error;
   const std::string moved = MirrorAll(crlf, 0.75, error);
