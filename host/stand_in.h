@@ -116,7 +116,8 @@ HoleId HoleIdOf(std::int32_t instanceId);
 // A hole item with every field zero and the text set (UTF-8, at most 19 UTF-16 units).
 HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text);
 
-// The host's own sameness, used by ZetHolSearchSameHole: equal item lists, field by field.
+// The host's own sameness, used by ZetHolSearchSameHole: item lists of one length whose codes
+// and texts are equal and whose numbers lie within a millionth of each other, item by item.
 bool SameRecord(const Element& a, const Element& b);
 
 // Centre of a circle or arc segment; nullopt for a line.

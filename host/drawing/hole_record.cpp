@@ -1,8 +1,10 @@
-// Hole items, their pool and the host's sameness: two hole records are the same when their item
-// lists are identical, every named field of every item equal byte for byte. The unsupported flag
-// plays no part; the host treats unsupported holes like any other here.
+// Hole items, their pool and the host's sameness. Records are interned when their item lists are
+// identical, every named field of every item equal byte for byte; two holes are the same when
+// their items agree within the command's tolerance. The unsupported flag plays no part; the host
+// treats unsupported holes like any other here.
 #include "host/drawing/hole_record.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -90,9 +92,45 @@ bool SameItems(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b)
   return true;
 }
 
+namespace {
+
+// The tolerance within which a CAD user's two holes have one size: the command's own.
+constexpr double kSameTolerance = 1.0 / 1000000.0;
+
+bool Close(double a, double b) {
+  return std::fabs(a - b) < kSameTolerance;
+}
+
+bool TextsEqual(const char16_t (&a)[20], const char16_t (&b)[20]) {
+  for (std::size_t k = 0; k < 20; ++k) {
+    if (a[k] != b[k]) return false;
+    if (a[k] == u'\0') return true;
+  }
+  return true;
+}
+
+bool ItemWithin(const HoleDataItem& a, const HoleDataItem& b) {
+  return a.nCode1 == b.nCode1 && a.nCode2 == b.nCode2 && Close(a.dValue1, b.dValue1) &&
+         a.bNoValue2 == b.bNoValue2 && (a.bNoValue2 != 0 || Close(a.dValue2, b.dValue2)) &&
+         a.nCode3 == b.nCode3 && a.nCode4 == b.nCode4 && TextsEqual(a.szText, b.szText) &&
+         a.nCode5 == b.nCode5 && Close(a.dValue3, b.dValue3) && Close(a.dValue4, b.dValue4) &&
+         a.nCode6 == b.nCode6 && a.nCode7 == b.nCode7 && a.nOption == b.nOption &&
+         (a.nOption != 2 || a.nOptionValue == b.nOptionValue);
+}
+
+}  // namespace
+
+bool SameItemsWithin(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!ItemWithin(a[i], b[i])) return false;
+  }
+  return true;
+}
+
 bool SameRecord(const Element& a, const Element& b) {
   if (a.kind != ElementKind::Hole || b.kind != ElementKind::Hole) return false;
-  return SameItems(a.items, b.items);
+  return SameItemsWithin(a.items, b.items);
 }
 
 std::size_t RecordHash(std::span<const HoleDataItem> items) {

@@ -36,5 +36,8 @@ std::span<const HoleDataItem> RecordItems(const RecordPool& pool, std::uint32_t 
 // Equal for any two item lists that SameRecord finds the same.
 std::size_t RecordHash(std::span<const HoleDataItem> items);
 bool SameItems(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b);
+// The host's sameness of two holes' records, as a CAD user means it: the same items, codes and
+// texts equal, numbers within a millionth (so 1.75 and 1.7499999999999893 are one size).
+bool SameItemsWithin(std::span<const HoleDataItem> a, std::span<const HoleDataItem> b);
 
 }  // namespace zethost

@@ -1,4 +1,5 @@
-// The host's index of hole kinds: holes grouped by identical records, for ZetHolSearchSameHole.
+// The host's index of hole kinds, for ZetHolSearchSameHole: the holes whose records are the same
+// as a given hole's within the command's tolerance (SameRecord).
 #pragma once
 
 #include <vector>
@@ -7,8 +8,8 @@
 
 namespace zethost {
 
-// The ids of all holes whose record is identical to that of `holeId`, in drawing order, the
-// hole itself included; null for an unknown hole. Valid until the drawing changes.
+// The ids of all holes whose record is the same as that of `holeId`, in drawing order, the hole
+// itself included; null for an unknown hole. Valid until the drawing changes.
 const std::vector<HoleId>* SameHolesOf(HoleId holeId);
 
 }  // namespace zethost

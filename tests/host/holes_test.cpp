@@ -91,26 +91,31 @@ std::vector<HoleId> Search(HoleId id, std::int32_t& count) {
   return result;
 }
 
-TEST_F(HolesTest, SameHoleSearchFindsIdenticalRecordsInDrawingOrder) {
-  auto negativeZero = Items(1, 0.0, "A");
-  negativeZero[0].dValue1 = -0.0;
+TEST_F(HolesTest, SameHoleSearchFindsRecordsTheSameWithinTheToleranceInDrawingOrder) {
+  // One size as CAD programs write it: within a millionth, the same; a millionth apart, not.
+  auto near = Items(1, 0.0, "A");
+  near[0].dValue1 = 9.9e-7;
+  auto apart = Items(1, 0.0, "A");
+  apart[0].dValue1 = 1e-6;
   auto noValue = Items(1, 0.0, "A");
   noValue[0].bNoValue2 = 1;
-  // Hole ids 1..7.
+  // Hole ids 1..8.
   AddHole({CircleAt(0, 0, 1)}, Items(1, 0.0, "A"));
   AddHole({CircleAt(5, 0, 1)}, Items(1, 0.0, "B"));
   AddHole({CircleAt(9, 0, 1)}, Items(1, 0.0, "A"), true);  // unsupported: still the same
-  AddHole({CircleAt(0, 9, 1)}, negativeZero);              // -0 differs byte for byte
+  AddHole({CircleAt(0, 9, 1)}, near);
   AddHole({CircleAt(0, 5, 1)}, Items(1, 0.0, "A"));
   AddHole({CircleAt(5, 5, 1)}, noValue);
   AddHole({CircleAt(9, 9, 1)}, {});
+  AddHole({CircleAt(9, 5, 1)}, apart);
   struct Case {
     HoleId query;
     std::int32_t count;
     std::vector<HoleId> ids;
   };
-  const Case cases[] = {{1, 3, {1, 3, 5}}, {5, 3, {1, 3, 5}}, {3, 3, {1, 3, 5}}, {2, 1, {2}},
-                        {4, 1, {4}},       {6, 1, {6}},       {7, 1, {7}},       {99, -1, {}}};
+  const Case cases[] = {{1, 4, {1, 3, 4, 5}}, {5, 4, {1, 3, 4, 5}}, {4, 5, {1, 3, 4, 5, 8}},
+                        {8, 2, {4, 8}},       {2, 1, {2}},          {6, 1, {6}},
+                        {7, 1, {7}},          {99, -1, {}}};
   for (const Case& c : cases) {
     std::int32_t count = 0;
     EXPECT_EQ(Search(c.query, count), c.ids) << c.query;
@@ -118,7 +123,7 @@ TEST_F(HolesTest, SameHoleSearchFindsIdenticalRecordsInDrawingOrder) {
   }
   AddHole({CircleAt(20, 0, 1)}, Items(1, 0.0, "A"));  // the drawing changed: seen at once
   std::int32_t count = 0;
-  EXPECT_EQ(Search(1, count), (std::vector<HoleId>{1, 3, 5, 8}));
+  EXPECT_EQ(Search(1, count), (std::vector<HoleId>{1, 3, 4, 5, 9}));
   EXPECT_EQ(Resources(), OpenResources{});
 }
 
