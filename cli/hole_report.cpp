@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/move_units.h"
+#include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 #include "host/files/number_text.h"
 
@@ -27,6 +28,23 @@ bool SamePoint(const std::optional<Point2>& a, const std::optional<Point2>& b) {
   return std::fabs(a->x - b->x) < kMoveTolerance && std::fabs(a->y - b->y) < kMoveTolerance;
 }
 
+bool SameSegments(const zethost::Element& a, const zethost::Element& b) {
+  if (a.segments.size() != b.segments.size()) return false;
+  for (std::size_t k = 0; k < a.segments.size(); ++k) {
+    if (!zethost::SameGeometry(a.segments[k].geometry, b.segments[k].geometry)) return false;
+  }
+  return true;
+}
+
+// The radius of a hole's outline: its first circle's or arc's.
+double OutlineRadius(const zethost::Element& hole) {
+  if (hole.segments.empty()) return 0;
+  const zethost::Geometry& g = hole.segments.front().geometry;
+  if (const auto* circle = std::get_if<zethost::Circle>(&g)) return circle->radius;
+  if (const auto* arc = std::get_if<zethost::Arc>(&g)) return zethost::ArcRadius(*arc);
+  return 0;
+}
+
 bool OnGrid(double offset, double unit) {
   const double steps = offset / unit;
   return std::fabs(steps - std::round(steps)) < 1e-6;
@@ -46,11 +64,17 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
     const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
     const bool bMoved = !SamePoint(oldCenter, newCenter);
     moved += bMoved ? 1 : 0;
+    // A hole reflected onto its own centre may still have had numbers rewritten (an arc's ends).
+    const char* status = bMoved                                      ? " moved"
+                         : now != nullptr && SameSegments(old, *now) ? " unchanged"
+                                                                     : " redrawn";
     report += "hole " + std::to_string(old.holeId) + " element " + std::to_string(old.instanceId) +
-              ": " + FormatPoint(oldCenter) + " -> " + FormatPoint(newCenter) +
-              (bMoved ? " moved" : " unchanged") + "\n";
+              ": " + FormatPoint(oldCenter) + " -> " + FormatPoint(newCenter) + status + "\n";
   }
-  report += std::to_string(moved) + " holes moved\n";
+  report += std::to_string(moved) + (moved == 1 ? " hole" : " holes") + " moved\n";
+  if (const std::string units = zethost::DrawingUnits(); !units.empty()) {
+    report += "drawing units: " + units + "\n";
+  }
   return report;
 }
 
@@ -67,20 +91,34 @@ std::vector<HoleCentre> HoleCentres() {
 std::string FormatMoveSummary(const std::vector<HoleCentre>& before) {
   std::vector<const zethost::Element*> kinds;
   std::size_t moved = 0;
+  std::size_t far = 0;
   double largest = 0;
   for (const HoleCentre& old : before) {
     const zethost::Element* now = zethost::FindElement(old.instanceId);
     const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
     if (!newCenter || SamePoint(old.centre, newCenter)) continue;
     ++moved;
-    largest =
-        std::max(largest, std::hypot(newCenter->x - old.centre.x, newCenter->y - old.centre.y));
+    const double move = std::hypot(newCenter->x - old.centre.x, newCenter->y - old.centre.y);
+    largest = std::max(largest, move);
+    far += move > OutlineRadius(*now) ? 1 : 0;
     bool known = false;
     for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, *now);
     if (!known) kinds.push_back(now);
   }
-  return std::to_string(moved) + " holes moved, of " + std::to_string(kinds.size()) +
-         (kinds.size() == 1 ? " kind" : " kinds") + "; the largest move " + FormatNumber(largest);
+  std::string summary = std::to_string(moved) + (moved == 1 ? " hole" : " holes") + " moved, of " +
+                        std::to_string(kinds.size()) + (kinds.size() == 1 ? " kind" : " kinds") +
+                        "; the largest move " + FormatNumber(largest);
+  if (const std::string units = zethost::DrawingUnits(); !units.empty()) {
+    summary += " (drawing units: " + units + ")";
+  }
+  // A hole that leaves its own outline was not nudged onto the grid but carried off it: the unit
+  // or the base point is likely not the one meant.
+  if (far > 0) {
+    summary += "\ntarnell: warning: " + std::to_string(far) + (far == 1 ? " hole" : " holes") +
+               " moved farther than " + (far == 1 ? "its" : "their") +
+               " radius: check the unit and the base point";
+  }
+  return summary;
 }
 
 double InferGridUnit(const std::vector<zethost::Element>& before, Point2 base) {

@@ -6,8 +6,9 @@
 
 #include "host/stand_in.h"
 
-// One line per hole of the drawing: "hole <id> element <n>: x,y -> x',y' moved|unchanged"; a
-// centre that moved by less than 1e-9 in both directions counts as unchanged.
+// One line per hole of the drawing: "hole <id> element <n>: x,y -> x',y' STATUS", STATUS moved (its
+// centre moved by 1e-9 or more), redrawn (numbers rewritten in place) or unchanged (none of its
+// numbers changed); then the count, and the drawing's units where its file names them.
 std::string FormatHoleReport(const std::vector<zethost::Element>& before);
 // Where each hole of the drawing is now: what the batch keeps of the drawing before a run.
 struct HoleCentre {
@@ -16,7 +17,8 @@ struct HoleCentre {
 };
 std::vector<HoleCentre> HoleCentres();
 
-// The batch's closing line: how many holes moved, of how many kinds, and the largest move.
+// The batch's closing line: how many holes moved, of how many kinds, the largest move and the
+// drawing's units; a warning line follows when holes moved farther than their radius.
 std::string FormatMoveSummary(const std::vector<HoleCentre>& before);
 
 // The coarsest of the eleven move units on whose grid around base every moved hole's centre

@@ -70,8 +70,9 @@ bool StartBatch(const Options& options, std::string& error) {
   if (!IsBatch(options)) return true;
   std::vector<Point2> examples = options.like;
   if (options.all && !ExamplePoints(examples, error)) return false;
-  std::fprintf(stderr, "tarnell: %s: %zu elements read; %zu kinds of hole to correct\n",
-               options.drawing.c_str(), zethost::Elements().size(), examples.size());
+  std::fprintf(stderr, "tarnell: %s: %zu elements read; %zu %s of hole to correct\n",
+               options.drawing.c_str(), zethost::Elements().size(), examples.size(),
+               examples.size() == 1 ? "kind" : "kinds");
   SetInputScript([options, examples] { return BatchLines(options, examples); });
   return true;
 }

@@ -135,6 +135,10 @@ bool SaveDrawing(const std::string& path, std::string& error);
 bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error);
 std::string FormatDrawing();
 
+// The drawing's length unit as its file names it ($INSUNITS, else $MEASUREMENT in a DXF file):
+// "millimetres", "inches", ...; empty when the file does not say.
+std::string DrawingUnits();
+
 // Writes a text file through a temporary file and a rename: the file is whole or untouched.
 bool WriteTextFile(const std::string& path, std::string_view content, std::string& error);
 

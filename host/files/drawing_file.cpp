@@ -128,4 +128,8 @@ bool SaveDrawing(const std::string& path, std::string& error) {
   return WriteFileAtomically(path, piece, error);
 }
 
+std::string DrawingUnits() {
+  return DxfUnits();
+}
+
 }  // namespace zethost

@@ -23,7 +23,36 @@ struct DxfSource {
   std::vector<DxfOwnedValues> owned;  // by segment id - 1
   // The centre of the hole that each rigid segment moves with, by segment id.
   std::unordered_map<std::int32_t, Point2> anchors;
+  std::int32_t insUnits = -1;
+  std::int32_t measurement = -1;
 };
+
+// The names of $INSUNITS's codes, from 0 (unitless) on.
+constexpr const char* kInsUnits[] = {"",
+                                     "inches",
+                                     "feet",
+                                     "miles",
+                                     "millimetres",
+                                     "centimetres",
+                                     "metres",
+                                     "kilometres",
+                                     "microinches",
+                                     "mils",
+                                     "yards",
+                                     "angstroms",
+                                     "nanometres",
+                                     "microns",
+                                     "decimetres",
+                                     "decametres",
+                                     "hectometres",
+                                     "gigametres",
+                                     "astronomical units",
+                                     "light years",
+                                     "parsecs",
+                                     "US survey feet",
+                                     "US survey inches",
+                                     "US survey yards",
+                                     "US survey miles"};
 
 std::unique_ptr<DxfSource> g_source;
 
@@ -62,6 +91,8 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
     // The document is needed for reading the entities only; its tables go before the rest.
     DxfDocument doc;
     if (!ReadDxfDocument(source->bytes, fileName, doc, error)) return false;
+    source->insUnits = doc.insUnits;
+    source->measurement = doc.measurement;
     ReadDxfEntities(doc, entities);
   }
   Stage(entities, Recognise(entities.drawing), *source);
@@ -69,6 +100,15 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
   CommitStaged();
   g_source = std::move(source);
   return true;
+}
+
+std::string DxfUnits() {
+  if (!g_source) return {};
+  const std::int32_t code = g_source->insUnits;
+  if (code > 0 && code < std::int32_t(std::size(kInsUnits))) return kInsUnits[code];
+  if (g_source->measurement == 0) return "inches";
+  if (g_source->measurement == 1) return "millimetres";
+  return {};
 }
 
 bool DrawingIsDxf() {

@@ -25,7 +25,7 @@ MOVABLE = {
     "VERTEX": {"location", "bulge"},
 }
 
-REPORT_LINE = re.compile(r"^hole \d+ element \d+: (\S+),(\S+) -> (\S+),(\S+) (moved|unchanged)$")
+REPORT_LINE = re.compile(r"^hole \d+ element \d+: (\S+),(\S+) -> (\S+),(\S+) (moved|redrawn|unchanged)$")
 
 
 def read_report(path):
@@ -33,7 +33,7 @@ def read_report(path):
     with open(path, encoding="utf-8") as report:
         for line in report:
             m = REPORT_LINE.match(line.rstrip("\n"))
-            if m and m.group(5) == "moved":
+            if m and m.group(5) in ("moved", "redrawn"):
                 old = (float(m.group(1)), float(m.group(2)))
                 moves[old] = (float(m.group(3)), float(m.group(4)))
     return moves

@@ -8,19 +8,40 @@ import sys
 import dxftest
 from check_dxf import check
 
-# Every n-th file of the packages' DXF files, so the test stays short.
-STRIDE = 12
-FOLDERS = ["/usr/share/librecad"]
+# The packages' folders of DXF files, each with its stride (every n-th file is taken) so that
+# the test stays short: LibreCAD's part library (librecad-data, 1335 files) and the drawings of
+# OpenSCAD's tests (openscad-testing-data, 33 files written by QCAD and LibreCAD with dxflib).
+FOLDERS = [("/usr/share/librecad", 12), ("/usr/share/openscad/testdata", 1)]
+# Files broken on purpose (decimal commas): refused, naming the file and the line, nothing written.
+REFUSED = {"nothing-decimal-comma-separated.dxf": 10}
 
 
 def foreign_files():
-    files = []
-    for folder in FOLDERS:
-        files += glob.glob(os.path.join(folder, "**", "*.dxf"), recursive=True)
-    return sorted(files)[::STRIDE]
+    """The files to take, and the folders that hold none."""
+    files, empty = [], []
+    for folder, stride in FOLDERS:
+        found = sorted(glob.glob(os.path.join(folder, "**", "*.dxf"), recursive=True))
+        files += found[::stride]
+        if not found:
+            empty.append(folder)
+    return files, empty
+
+
+def refused(args, path, index, line):
+    out = os.path.join(args.work, "refused-%d.dxf" % index)
+    if os.path.exists(out):
+        os.remove(out)
+    result = dxftest.run(args, "--base", "0,0", "--unit", "1", "--all", "-o", out, path)
+    said = result.stderr.decode(errors="replace")
+    if result.returncode != 2 or "%s:%d:" % (path, line) not in said or os.path.exists(out):
+        return ["%s: not refused at line %d with nothing written (exit %d: %s)"
+                % (path, line, result.returncode, said.strip())]
+    return []
 
 
 def one_file(args, path, index, quit):
+    if os.path.basename(path) in REFUSED:
+        return refused(args, path, index, REFUSED[os.path.basename(path)]), 0
     same = os.path.join(args.work, "same-%d.dxf" % index)
     result = dxftest.run(args, "--session", quit, "-o", same, path)
     if result.returncode != 0 or dxftest.read(same) != dxftest.read(path):
@@ -41,9 +62,10 @@ def one_file(args, path, index, quit):
 
 def main():
     args = dxftest.arguments()
-    files = foreign_files()
-    if not files:
-        print("no DXF files of other programs found in %s" % FOLDERS)
+    files, empty = foreign_files()
+    if empty:
+        print("no DXF files of other programs in %s (scripts/install-deps dxf installs them)"
+              % ", ".join(empty))
         sys.exit(1)
     quit = dxftest.quit_session(args)
     problems, corrected = [], 0
@@ -51,8 +73,10 @@ def main():
         found, moved = one_file(args, path, index, quit)
         problems += found
         corrected += moved
+    broken = sum(os.path.basename(path) in REFUSED for path in files)
     dxftest.finish(problems, "%d files of other programs kept byte for byte; %d with holes "
-                             "corrected as ezdxf reads them" % (len(files), corrected))
+                             "corrected as ezdxf reads them; %d broken on purpose refused"
+                   % (len(files) - broken, corrected, broken))
 
 
 if __name__ == "__main__":
