@@ -128,8 +128,4 @@ bool SaveDrawing(const std::string& path, std::string& error) {
   return WriteFileAtomically(path, piece, error);
 }
 
-std::string DrawingUnits() {
-  return DxfUnits();
-}
-
 }  // namespace zethost

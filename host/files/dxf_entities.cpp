@@ -350,7 +350,6 @@ DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment&
   DxfOwnedValues result;
   result.first = static_cast<std::uint32_t>(owned.size());
   result.flip = e.flip;
-  result.rigid = segment.rigid;
   const auto point = [&](std::uint32_t k) {
     owned.push_back(v[2 * k]);
     owned.push_back(v[2 * k + 1]);

@@ -33,7 +33,6 @@ struct DxfOwnedValues {
   std::uint16_t bulges = 0;
   bool hasAngles = false;
   bool flip = false;
-  bool rigid = false;
 };
 
 // The model space as recognition reads it. Each model-space entity's numbers stand in `values`

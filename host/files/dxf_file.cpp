@@ -63,7 +63,6 @@ void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& sou
   StageBegin(24 * std::max(found.elements.size(), found.segments.size()));
   ReserveLarge(source.owned, found.segments.size());
   ReserveLarge(source.values, 2 * found.segments.size());
-  std::unordered_map<std::uint32_t, Point2> anchors(found.anchors.begin(), found.anchors.end());
   std::int32_t instance = 0;
   for (const RecognisedElement& element : found.elements) {
     StageElement(++instance, element.kind, kNoHole, false);
@@ -75,7 +74,7 @@ void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& sou
       const RecognisedSegment& segment = found.segments[s];
       source.owned.push_back(OwnedValues(entities, segment, source.values));
       const auto id = static_cast<std::int32_t>(source.owned.size());
-      if (segment.rigid) source.anchors.emplace(id, anchors.at(s));
+      if (segment.anchor) source.anchors.emplace(id, *segment.anchor);
       StageSegment(Segment{id, segment.geometry});
     }
   }
@@ -102,7 +101,7 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
   return true;
 }
 
-std::string DxfUnits() {
+std::string DrawingUnits() {
   if (!g_source) return {};
   const std::int32_t code = g_source->insUnits;
   if (code > 0 && code < std::int32_t(std::size(kInsUnits))) return kInsUnits[code];

@@ -14,9 +14,6 @@ namespace zethost {
 // Makes the DXF file's drawing the host's, whole; on failure ("file:line: problem" in error) the
 // host's drawing is as it was.
 bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string& error);
-// The drawing's unit as the DXF file names it ($INSUNITS, else $MEASUREMENT); empty when it does
-// not say or the drawing is not a DXF file's.
-std::string DxfUnits();
 // True while the host's drawing is the one a DXF file gave.
 bool DrawingIsDxf();
 // Forgets the DXF file (the drawing is replaced or emptied).

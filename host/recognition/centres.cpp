@@ -94,8 +94,7 @@ struct CellTable {
       for (std::int64_t dy = -1; dy <= 1; ++dy) {
         const Cell cell{scale, home.x + dx, home.y + dy};
         for (std::uint32_t g = slots[SlotOf(cell)]; g != kNone; g = nextInCell[g]) {
-          const Point2 f = firstCentre[g];
-          if (std::fabs(f.x - p.x) <= tolerance && std::fabs(f.y - p.y) <= tolerance) return g;
+          if (Within(firstCentre[g], p, tolerance)) return g;
         }
       }
     }

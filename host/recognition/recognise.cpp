@@ -31,10 +31,6 @@ struct Piece {
 
 constexpr std::uint32_t kNoGroup = 0xFFFFFFFF;
 
-bool Within(Point2 a, Point2 b, double tolerance) {
-  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
 Box BoxAround(Point2 c, double reach) {
   return Box{c.x - reach, c.y - reach, c.x + reach, c.y + reach};
 }
@@ -79,15 +75,11 @@ struct Recogniser {
     out.items.push_back(item);
     ++out.elements[element].itemCount;
   }
-  void AddRigid(std::uint32_t element, RecognisedSegment segment, Point2 anchor) {
-    segment.rigid = true;
-    out.anchors.emplace_back(static_cast<std::uint32_t>(out.segments.size()), anchor);
-    AddSegment(element, std::move(segment));
-  }
   void CopyPieceSegments(std::uint32_t element, const Piece& p, std::optional<Point2> anchor) {
     for (std::uint32_t s = 0; s < p.segmentCount; ++s) {
-      const RecognisedSegment& segment = staged[p.firstSegment + s];
-      anchor ? AddRigid(element, segment, *anchor) : AddSegment(element, segment);
+      RecognisedSegment segment = staged[p.firstSegment + s];
+      segment.anchor = anchor;
+      AddSegment(element, std::move(segment));
     }
   }
   void PieceAsOther(const Piece& p) {
@@ -107,14 +99,15 @@ struct Recogniser {
     const Point2 centre = ToDrawing(e, e.p);
     if (!UsableRadius(centre, e.radius)) return;
     AddPiece(Role::kFull, e, entity, centre, e.radius,
-             {RecognisedSegment{Circle{centre, e.radius}, entity, kWholeEntity, false}});
+             {RecognisedSegment{Circle{centre, e.radius}, entity, kWholeEntity, std::nullopt}});
   }
 
   void AddPolylinePieces(ElementKind kind, std::uint32_t entity, const SourceEntity& e) {
     const auto vertices = VerticesOf(d, e);
     const std::uint32_t element = StartElement(kind, entity);
     for (std::uint32_t i = 0; i < PolylinePieceCount(e); ++i) {
-      AddSegment(element, RecognisedSegment{PolylinePiece(vertices, e, i), entity, i, false});
+      AddSegment(element,
+                 RecognisedSegment{PolylinePiece(vertices, e, i), entity, i, std::nullopt});
     }
   }
 
@@ -125,7 +118,7 @@ struct Recogniser {
       if (const auto circle = PolylineAsCircle(vertices, e)) {
         AddPiece(Role::kFull, e, entity, circle->centre, circle->radius,
                  {RecognisedSegment{Circle{circle->centre, circle->radius}, entity, kWholeEntity,
-                                    false}});
+                                    std::nullopt}});
         return;
       }
     }
@@ -142,7 +135,7 @@ struct Recogniser {
   void AddLine(std::uint32_t entity, const SourceEntity& e) {
     const Point2 middle{(e.p.x + e.q.x) / 2, (e.p.y + e.q.y) / 2};
     AddPiece(Role::kLine, e, entity, middle, Distance(e.p, e.q) / 2,
-             {RecognisedSegment{Line{e.p, e.q}, entity, kWholeEntity, false}});
+             {RecognisedSegment{Line{e.p, e.q}, entity, kWholeEntity, std::nullopt}});
   }
 
   // The radii (largest first) of a block's circles when every one is centred on its base point;
@@ -174,8 +167,8 @@ struct Recogniser {
     if (radii.empty() || !UsableRadius(centre, radii.front() * scale)) return;
     const std::int32_t text = BlockText(d.blocks[static_cast<std::size_t>(e.block)].name);
     const std::uint32_t hole = StartElement(ElementKind::Hole, entity);
-    AddRigid(hole, RecognisedSegment{Circle{centre, radii.front() * scale}, entity, kWholeEntity},
-             centre);
+    AddSegment(hole, RecognisedSegment{Circle{centre, radii.front() * scale}, entity, kWholeEntity,
+                                       centre});
     double last = -1;
     for (const double r : radii) {
       if (last >= 0 && std::fabs(last - r) <= 1e-9 * last) continue;  // a circle drawn twice
@@ -235,8 +228,9 @@ struct Recogniser {
     if (!UsableRadius(centre, first.radius)) {
       for (const std::uint32_t k : part) {
         const std::uint32_t entity = arcs[k];
-        AddSegment(StartElement(ElementKind::Other, entity),
-                   RecognisedSegment{ArcGeometry(d.entities[entity]), entity, kWholeEntity});
+        AddSegment(
+            StartElement(ElementKind::Other, entity),
+            RecognisedSegment{ArcGeometry(d.entities[entity]), entity, kWholeEntity, std::nullopt});
       }
       return;
     }
@@ -245,7 +239,7 @@ struct Recogniser {
       bool continuous = false;
       for (const std::uint32_t k : part) {
         const SourceEntity& e = d.entities[arcs[k]];
-        segments.push_back(RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, false});
+        segments.push_back(RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, std::nullopt});
         continuous = continuous || e.continuous;
       }
       AddPiece(Role::kFull, first, arcs[part.front()], centre, first.radius, std::move(segments));
@@ -255,7 +249,7 @@ struct Recogniser {
     for (const std::uint32_t k : part) {
       const SourceEntity& e = d.entities[arcs[k]];
       AddPiece(Role::kArc, e, arcs[k], centre, e.radius,
-               {RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, false}});
+               {RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, std::nullopt}});
     }
   }
 

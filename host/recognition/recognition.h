@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,9 @@ struct RecognisedSegment {
   Geometry geometry;
   std::uint32_t entity = 0;
   std::uint32_t piece = kWholeEntity;
-  // Moves with its hole's centre by translation (a centre mark, a thread arc, an insert with its
-  // attributes) instead of being reflected.
-  bool rigid = false;
+  // For what moves with its hole's centre by translation instead of being reflected (a centre
+  // mark, a thread arc, an insert with its attributes): that centre.
+  std::optional<Point2> anchor;
 };
 
 // One item of a hole's record: what makes two holes the same.
@@ -52,8 +53,6 @@ struct Recognition {
   std::vector<RecognisedSegment> segments;
   std::vector<RecognisedItem> items;
   std::vector<std::u16string> texts;  // block names as hole records hold them (at most 19 units)
-  // Rigid segments: the hole centre each moves with (index into segments, centre).
-  std::vector<std::pair<std::uint32_t, Point2>> anchors;
 };
 
 Recognition Recognise(const SourceDrawing& drawing);

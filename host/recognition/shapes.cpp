@@ -13,10 +13,6 @@ namespace {
 // Angles in files are written with few decimals; a gap smaller than this is no gap.
 constexpr double kAngleSlack = 1e-7;
 
-bool Near(Point2 a, Point2 b, double tolerance) {
-  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
 double Normalised(double degrees) {
   double a = std::fmod(degrees, 360.0);
   if (a < 0) a += 360.0;
@@ -24,6 +20,10 @@ double Normalised(double degrees) {
 }
 
 }  // namespace
+
+bool Within(Point2 a, Point2 b, double tolerance) {
+  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
+}
 
 double CentreTolerance(Point2 c) {
   return 1e-9 * std::max({std::fabs(c.x), std::fabs(c.y), 1.0});
@@ -88,7 +88,7 @@ std::optional<FullCircle> PolylineAsCircle(std::span<const SourceVertex> vertice
     const FullCircle here{arc->center, ArcRadius(*arc)};
     if (!circle) circle = here;
     const double tolerance = CentreTolerance(circle->centre) + 1e-9 * circle->radius;
-    if (!Near(here.centre, circle->centre, tolerance) ||
+    if (!Within(here.centre, circle->centre, tolerance) ||
         std::fabs(here.radius - circle->radius) > tolerance) {
       return std::nullopt;
     }

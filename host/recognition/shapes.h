@@ -16,6 +16,8 @@ namespace zethost {
 // of c's coordinates (at least of one drawing unit). It is the hole's own, so that an entity far
 // away changes nothing.
 double CentreTolerance(Point2 c);
+// Whether a and b differ by at most the tolerance in each coordinate.
+bool Within(Point2 a, Point2 b, double tolerance);
 
 std::span<const SourceVertex> VerticesOf(const SourceDrawing& drawing, const SourceEntity& e);
 
