@@ -52,12 +52,13 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   const Point2 oa = InOcs(owned.flip, a);
   const Point2 ob = InOcs(owned.flip, b);
   DxfValue* v = values.data() + owned.first;
-  for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
+  for (std::uint32_t k = 0; k < owned.points; ++k, v += 2) {
     const Point2 r = CleanPoint(Reflect(Point2{v[0].value, v[1].value}, oa, ob));
     v[0].value = r.x;
     v[1].value = r.y;
   }
-  for (std::uint16_t k = 0; k < owned.bulges; ++k, ++v) v->value = -v->value;
+  DxfValue* bulge = values.data() + owned.firstBulge;
+  for (std::uint32_t k = 0; k < owned.bulges; ++k, ++bulge) bulge->value = -bulge->value;
   if (!owned.hasAngles) return;
   const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
   // Angles are taken within the turn first (fmod is exact), so that a file's angle of many turns
@@ -71,7 +72,7 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
 void ShiftDxfValues(const DxfOwnedValues& owned, Point2 shift, std::vector<DxfValue>& values) {
   const Point2 s = InOcs(owned.flip, shift);
   DxfValue* v = values.data() + owned.first;
-  for (std::uint16_t k = 0; k < owned.points; ++k, v += 2) {
+  for (std::uint32_t k = 0; k < owned.points; ++k, v += 2) {
     const Point2 moved = CleanPoint(Point2{v[0].value + s.x, v[1].value + s.y});
     v[0].value = moved.x;
     v[1].value = moved.y;

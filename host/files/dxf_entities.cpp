@@ -341,52 +341,43 @@ void ReadDxfEntities(DxfDocument& doc, DxfEntities& into) {
   Reader(doc, into).Run();
 }
 
-DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment& segment,
-                           std::vector<DxfValue>& owned) {
+DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment& segment) {
   const SourceEntity& e = entities.drawing.entities[segment.entity];
   const std::uint32_t first = entities.firstValue[segment.entity];
   const std::uint32_t count = entities.firstValue[segment.entity + 1] - first;
-  const DxfValue* v = entities.values.data() + first;
-  DxfOwnedValues result;
-  result.first = static_cast<std::uint32_t>(owned.size());
-  result.flip = e.flip;
-  const auto point = [&](std::uint32_t k) {
-    owned.push_back(v[2 * k]);
-    owned.push_back(v[2 * k + 1]);
-    ++result.points;
-  };
+  DxfOwnedValues owned;
+  owned.first = first;
+  owned.flip = e.flip;
   switch (e.kind) {
     case SourceKind::kCircle:
     case SourceKind::kLine:
     case SourceKind::kInsert:
-      for (std::uint32_t k = 0; k < count / 2; ++k) point(k);
+      owned.points = count / 2;
       break;
     case SourceKind::kArc:
-      point(0);
-      owned.insert(owned.end(), {v[2], v[3]});
-      result.hasAngles = true;
+      owned.points = 1;
+      owned.hasAngles = true;
       break;
     case SourceKind::kPolyline: {
       const std::uint32_t n = e.vertexCount;
-      const DxfValue* bulges = v + 2 * n;
       if (segment.piece == kWholeEntity) {
-        for (std::uint32_t k = 0; k < n; ++k) point(k);
-        owned.insert(owned.end(), bulges, bulges + n);
-        result.bulges = static_cast<std::uint16_t>(n);
+        owned.points = n;
+        owned.firstBulge = first + 2 * n;
+        owned.bulges = n;
       } else {
         // Piece i owns vertex i and its bulge; the last piece of an open polyline also owns the
-        // last vertex.
-        point(segment.piece);
-        if (!e.closed && segment.piece + 2 == n) point(n - 1);
-        owned.push_back(bulges[segment.piece]);
-        result.bulges = 1;
+        // last vertex, which follows it.
+        owned.first = first + 2 * segment.piece;
+        owned.points = !e.closed && segment.piece + 2 == n ? 2 : 1;
+        owned.firstBulge = first + 2 * n + segment.piece;
+        owned.bulges = 1;
       }
       break;
     }
     case SourceKind::kOther:
       break;
   }
-  return result;
+  return owned;
 }
 
 }  // namespace zethost

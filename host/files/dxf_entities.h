@@ -23,14 +23,16 @@ struct DxfValue {
 };
 
 // The file's numbers that one segment owns: values from `first` on hold `points` points (x then
-// y), then `bulges` bulges, then, with `hasAngles`, an arc's start and end angle. Mirroring the
+// y), then, with `hasAngles`, an arc's start and end angle; values from `firstBulge` on hold
+// `bulges` bulges. Mirroring the
 // segment reflects the points, negates the bulges and reflects and swaps the angles; a rigid
 // segment's points are moved with its hole's centre instead, and nothing else changes. All of
 // them are in the entity's own coordinates (see SourceEntity::flip).
 struct DxfOwnedValues {
   std::uint32_t first = 0;
-  std::uint16_t points = 0;
-  std::uint16_t bulges = 0;
+  std::uint32_t points = 0;
+  std::uint32_t firstBulge = 0;
+  std::uint32_t bulges = 0;
   bool hasAngles = false;
   bool flip = false;
 };
@@ -49,9 +51,7 @@ struct DxfEntities {
 // the memory more than the caller does.
 void ReadDxfEntities(DxfDocument& doc, DxfEntities& into);
 
-// The numbers that a recognised segment owns, appended to `owned` (in the order DxfOwnedValues
-// describes).
-DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment& segment,
-                           std::vector<DxfValue>& owned);
+// Where in `entities.values` the numbers that a recognised segment owns stand.
+DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment& segment);
 
 }  // namespace zethost

@@ -62,7 +62,6 @@ void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& sou
   // The tables are made room for by a file size: one that gives a row per segment.
   StageBegin(24 * std::max(found.elements.size(), found.segments.size()));
   ReserveLarge(source.owned, found.segments.size());
-  ReserveLarge(source.values, 2 * found.segments.size());
   std::int32_t instance = 0;
   for (const RecognisedElement& element : found.elements) {
     StageElement(++instance, element.kind, kNoHole, false);
@@ -72,7 +71,7 @@ void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& sou
     for (std::uint32_t s = element.firstSegment; s < element.firstSegment + element.segmentCount;
          ++s) {
       const RecognisedSegment& segment = found.segments[s];
-      source.owned.push_back(OwnedValues(entities, segment, source.values));
+      source.owned.push_back(OwnedValues(entities, segment));
       const auto id = static_cast<std::int32_t>(source.owned.size());
       if (segment.anchor) source.anchors.emplace(id, *segment.anchor);
       StageSegment(Segment{id, segment.geometry});
@@ -95,6 +94,7 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
     ReadDxfEntities(doc, entities);
   }
   Stage(entities, Recognise(entities.drawing), *source);
+  source->values = std::move(entities.values);
   entities = DxfEntities{};
   CommitStaged();
   g_source = std::move(source);

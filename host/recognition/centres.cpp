@@ -87,11 +87,20 @@ struct CellTable {
     return g;
   }
 
-  // The group of the scale's grid whose first centre is within tolerance of p.
+  // The group of the scale's grid whose first centre is within tolerance of p. Cells are much
+  // wider than the tolerance: the neighbouring cells are looked at only for a centre close to
+  // its cell's edge.
   std::uint32_t Near(std::int32_t scale, Point2 p, double tolerance) const {
+    const double size = CellSize(scale);
     const Cell home = CellOf(scale, p);
-    for (std::int64_t dx = -1; dx <= 1; ++dx) {
-      for (std::int64_t dy = -1; dy <= 1; ++dy) {
+    const double fx = p.x - static_cast<double>(home.x) * size;
+    const double fy = p.y - static_cast<double>(home.y) * size;
+    const std::int64_t x0 = fx <= tolerance ? -1 : 0;
+    const std::int64_t x1 = fx >= size - tolerance ? 1 : 0;
+    const std::int64_t y0 = fy <= tolerance ? -1 : 0;
+    const std::int64_t y1 = fy >= size - tolerance ? 1 : 0;
+    for (std::int64_t dx = x0; dx <= x1; ++dx) {
+      for (std::int64_t dy = y0; dy <= y1; ++dy) {
         const Cell cell{scale, home.x + dx, home.y + dy};
         for (std::uint32_t g = slots[SlotOf(cell)]; g != kNone; g = nextInCell[g]) {
           if (Within(firstCentre[g], p, tolerance)) return g;

@@ -22,11 +22,13 @@ struct Piece {
   Role role = Role::kFull;
   bool continuous = true;
   std::int32_t layer = 0;
-  std::uint32_t entity = 0;        // the first entity that draws it
-  Point2 centre{0, 0};             // a line's: its middle
-  double radius = 0;               // a line's: half its length
-  std::uint32_t firstSegment = 0;  // in Recogniser::staged
-  std::uint32_t segmentCount = 0;
+  std::uint32_t entity = 0;  // the first entity that draws it
+  Point2 centre{0, 0};       // a line's: its middle
+  double radius = 0;         // a line's: half its length
+  // A circle drawn as arcs: its arc entities in Recogniser::turns; otherwise none, and the
+  // piece is drawn by its entity alone.
+  std::uint32_t firstArc = 0;
+  std::uint32_t arcCount = 0;
 };
 
 constexpr std::uint32_t kNoGroup = 0xFFFFFFFF;
@@ -49,7 +51,7 @@ struct Recogniser {
 
   const SourceDrawing& d;
   Recognition& out;
-  std::vector<RecognisedSegment> staged;  // the pieces' segments, until their element is known
+  std::vector<std::uint32_t> turns;  // the arc entities of circles drawn as arcs
   std::vector<Piece> pieces;
   std::vector<std::uint32_t> arcs;  // arc entities, for the full-turn search
   std::vector<Feature> features;    // corners of outlines and block holes; groups' centres later
@@ -75,12 +77,18 @@ struct Recogniser {
     out.items.push_back(item);
     ++out.elements[element].itemCount;
   }
+  // A piece's segments, made from its entities once its element is known.
   void CopyPieceSegments(std::uint32_t element, const Piece& p, std::optional<Point2> anchor) {
-    for (std::uint32_t s = 0; s < p.segmentCount; ++s) {
-      RecognisedSegment segment = staged[p.firstSegment + s];
-      segment.anchor = anchor;
-      AddSegment(element, std::move(segment));
+    for (std::uint32_t k = p.firstArc; k < p.firstArc + p.arcCount; ++k) {
+      AddSegment(element, RecognisedSegment{ArcGeometry(d.entities[turns[k]]), turns[k],
+                                            kWholeEntity, anchor});
     }
+    if (p.arcCount > 0) return;
+    const SourceEntity& e = d.entities[p.entity];
+    const Geometry geometry = p.role == Role::kFull  ? Geometry{Circle{p.centre, p.radius}}
+                              : p.role == Role::kArc ? ArcGeometry(e)
+                                                     : Geometry{Line{e.p, e.q}};
+    AddSegment(element, RecognisedSegment{geometry, p.entity, kWholeEntity, anchor});
   }
   void PieceAsOther(const Piece& p) {
     CopyPieceSegments(StartElement(ElementKind::Other, p.entity), p, std::nullopt);
@@ -88,18 +96,14 @@ struct Recogniser {
 
   // ---- pieces
   void AddPiece(Role role, const SourceEntity& e, std::uint32_t entity, Point2 centre,
-                double radius, std::vector<RecognisedSegment> segments) {
-    pieces.push_back(Piece{role, e.continuous, e.layer, entity, centre, radius,
-                           static_cast<std::uint32_t>(staged.size()),
-                           static_cast<std::uint32_t>(segments.size())});
-    for (RecognisedSegment& s : segments) staged.push_back(std::move(s));
+                double radius) {
+    pieces.push_back(Piece{role, e.continuous, e.layer, entity, centre, radius, 0, 0});
   }
 
   void AddCircle(std::uint32_t entity, const SourceEntity& e) {
     const Point2 centre = ToDrawing(e, e.p);
     if (!UsableRadius(centre, e.radius)) return;
-    AddPiece(Role::kFull, e, entity, centre, e.radius,
-             {RecognisedSegment{Circle{centre, e.radius}, entity, kWholeEntity, std::nullopt}});
+    AddPiece(Role::kFull, e, entity, centre, e.radius);
   }
 
   void AddPolylinePieces(ElementKind kind, std::uint32_t entity, const SourceEntity& e) {
@@ -116,9 +120,7 @@ struct Recogniser {
     const auto vertices = VerticesOf(d, e);
     if (!e.wide) {
       if (const auto circle = PolylineAsCircle(vertices, e)) {
-        AddPiece(Role::kFull, e, entity, circle->centre, circle->radius,
-                 {RecognisedSegment{Circle{circle->centre, circle->radius}, entity, kWholeEntity,
-                                    std::nullopt}});
+        AddPiece(Role::kFull, e, entity, circle->centre, circle->radius);
         return;
       }
     }
@@ -134,8 +136,7 @@ struct Recogniser {
 
   void AddLine(std::uint32_t entity, const SourceEntity& e) {
     const Point2 middle{(e.p.x + e.q.x) / 2, (e.p.y + e.q.y) / 2};
-    AddPiece(Role::kLine, e, entity, middle, Distance(e.p, e.q) / 2,
-             {RecognisedSegment{Line{e.p, e.q}, entity, kWholeEntity, std::nullopt}});
+    AddPiece(Role::kLine, e, entity, middle, Distance(e.p, e.q) / 2);
   }
 
   // The radii (largest first) of a block's circles when every one is centred on its base point;
@@ -235,21 +236,19 @@ struct Recogniser {
       return;
     }
     if (CoversFullTurn(intervals)) {
-      std::vector<RecognisedSegment> segments;
-      bool continuous = false;
+      AddPiece(Role::kFull, first, arcs[part.front()], centre, first.radius);
+      Piece& piece = pieces.back();
+      piece.firstArc = static_cast<std::uint32_t>(turns.size());
+      piece.arcCount = static_cast<std::uint32_t>(part.size());
       for (const std::uint32_t k : part) {
-        const SourceEntity& e = d.entities[arcs[k]];
-        segments.push_back(RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, std::nullopt});
-        continuous = continuous || e.continuous;
+        turns.push_back(arcs[k]);
+        piece.continuous = piece.continuous || d.entities[arcs[k]].continuous;
       }
-      AddPiece(Role::kFull, first, arcs[part.front()], centre, first.radius, std::move(segments));
-      pieces.back().continuous = continuous;
       return;
     }
     for (const std::uint32_t k : part) {
       const SourceEntity& e = d.entities[arcs[k]];
-      AddPiece(Role::kArc, e, arcs[k], centre, e.radius,
-               {RecognisedSegment{ArcGeometry(e), arcs[k], kWholeEntity, std::nullopt}});
+      AddPiece(Role::kArc, e, arcs[k], centre, e.radius);
     }
   }
 
@@ -341,7 +340,7 @@ struct Recogniser {
           p.role == Role::kArc
               ? !EnclosesOther(grid, group, c, p.radius)
               : p.radius <= 3 * radius &&
-                    !CrossesOther(grid, group, std::get<Line>(staged[p.firstSegment].geometry),
+                    !CrossesOther(grid, group, Line{d.entities[p.entity].p, d.entities[p.entity].q},
                                   radius);
       if (!belongs) {
         PieceAsOther(p);
@@ -382,7 +381,6 @@ struct Recogniser {
   void Run() {
     const std::size_t n = d.entities.size();
     ReserveLarge(pieces, n);
-    ReserveLarge(staged, n);
     ReserveLarge(out.segments, n + n / 8);
     ReserveLarge(out.elements, n);
     ReserveLarge(out.items, n);

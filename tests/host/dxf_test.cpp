@@ -55,8 +55,9 @@ bool Read(const std::string& text, Parsed& parsed, std::string& error) {
   if (!ReadDxfDocument(text, "t.dxf", doc, error)) return false;
   ReadDxfEntities(doc, parsed.entities);
   parsed.found = Recognise(parsed.entities.drawing);
+  parsed.values = parsed.entities.values;
   for (const RecognisedSegment& segment : parsed.found.segments) {
-    parsed.owned.push_back(OwnedValues(parsed.entities, segment, parsed.values));
+    parsed.owned.push_back(OwnedValues(parsed.entities, segment));
   }
   return true;
 }
