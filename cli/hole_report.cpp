@@ -75,7 +75,49 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before) {
   if (const std::string units = zethost::DrawingUnits(); !units.empty()) {
     report += "drawing units: " + units + "\n";
   }
+  std::vector<HoleCentre> holes;
+  for (const zethost::Element& old : before) {
+    const auto centre = old.kind == zethost::ElementKind::Hole ? ElementCenter(old) : std::nullopt;
+    if (centre) holes.push_back(HoleCentre{old.instanceId, *centre, OutlineRadius(old)});
+  }
+  for (const std::string& dimension : StaleDimensions(holes)) {
+    report += "dimension " + dimension + " measures to a moved hole: not updated\n";
+  }
   return report;
+}
+
+std::vector<std::string> StaleDimensions(const std::vector<HoleCentre>& before) {
+  const auto& dimensions = zethost::DrawingDimensions();
+  if (dimensions.empty()) return {};
+  // Each dimension's definition points, by X, so that each moved hole looks only near itself.
+  std::vector<std::pair<Point2, std::size_t>> points;
+  for (std::size_t k = 0; k < dimensions.size(); ++k) {
+    for (const Point2 p : dimensions[k].points) points.emplace_back(p, k);
+  }
+  std::sort(points.begin(), points.end(),
+            [](const auto& a, const auto& b) { return a.first.x < b.first.x; });
+  std::vector<bool> stale(dimensions.size(), false);
+  for (const HoleCentre& old : before) {
+    const zethost::Element* now = zethost::FindElement(old.instanceId);
+    const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
+    if (!newCenter || SamePoint(old.centre, newCenter)) continue;
+    const double tolerance =
+        1e-6 * std::max({std::fabs(old.centre.x), std::fabs(old.centre.y), old.radius, 1.0});
+    const double reach = old.radius + tolerance;
+    auto it = std::lower_bound(points.begin(), points.end(), old.centre.x - reach,
+                               [](const auto& p, double x) { return p.first.x < x; });
+    for (; it != points.end() && it->first.x <= old.centre.x + reach; ++it) {
+      const double distance = zethost::Distance(it->first, old.centre);
+      if (distance <= tolerance || std::fabs(distance - old.radius) <= tolerance) {
+        stale[it->second] = true;
+      }
+    }
+  }
+  std::vector<std::string> found;
+  for (std::size_t k = 0; k < dimensions.size(); ++k) {
+    if (stale[k]) found.push_back(dimensions[k].handle + " (" + dimensions[k].kind + ")");
+  }
+  return found;
 }
 
 std::vector<HoleCentre> HoleCentres() {
@@ -83,7 +125,9 @@ std::vector<HoleCentre> HoleCentres() {
   zethost::ReserveLarge(centres, zethost::Elements().size());
   for (const zethost::Element& e : zethost::Elements()) {
     if (e.kind != zethost::ElementKind::Hole) continue;
-    if (const auto centre = ElementCenter(e)) centres.push_back(HoleCentre{e.instanceId, *centre});
+    if (const auto centre = ElementCenter(e)) {
+      centres.push_back(HoleCentre{e.instanceId, *centre, OutlineRadius(e)});
+    }
   }
   return centres;
 }
@@ -113,6 +157,12 @@ std::string FormatMoveSummary(const std::vector<HoleCentre>& before) {
   }
   // A hole that leaves its own outline was not nudged onto the grid but carried off it: the unit
   // or the base point is likely not the one meant.
+  if (const auto stale = StaleDimensions(before); !stale.empty()) {
+    summary += "\ntarnell: warning: " + std::to_string(stale.size()) +
+               (stale.size() == 1 ? " dimension measures" : " dimensions measure") +
+               " to moved holes and " + (stale.size() == 1 ? "was" : "were") + " not updated:";
+    for (const std::string& dimension : stale) summary += " " + dimension;
+  }
   if (far > 0) {
     summary += "\ntarnell: warning: " + std::to_string(far) + (far == 1 ? " hole" : " holes") +
                " moved farther than " + (far == 1 ? "its" : "their") +

@@ -14,12 +14,17 @@ std::string FormatHoleReport(const std::vector<zethost::Element>& before);
 struct HoleCentre {
   std::int32_t instanceId;
   Point2 centre;
+  double radius;  // of its outline
 };
 std::vector<HoleCentre> HoleCentres();
 
 // The batch's closing line: how many holes moved, of how many kinds, the largest move and the
 // drawing's units; a warning line follows when holes moved farther than their radius.
 std::string FormatMoveSummary(const std::vector<HoleCentre>& before);
+
+// The drawing's dimensions that measure to a hole that moved (a definition point on its old
+// centre or outline), which a correction leaves as they were: "HANDLE (kind)" each.
+std::vector<std::string> StaleDimensions(const std::vector<HoleCentre>& before);
 
 // The coarsest of the eleven move units on whose grid around base every moved hole's centre
 // lies; 0 when no hole moved.

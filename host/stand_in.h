@@ -135,6 +135,17 @@ bool SaveDrawing(const std::string& path, std::string& error);
 bool ParseDrawing(std::string_view text, const std::string& fileName, std::string& error);
 std::string FormatDrawing();
 
+// A dimension of the drawing as its file holds it: its handle, its kind ("linear", "aligned",
+// "angular", "diameter", "radius", "ordinate") and the points it measures between.
+struct DrawingDimension {
+  std::string handle;
+  std::string kind;
+  std::vector<Point2> points;
+};
+// The dimensions of a DXF drawing's model space; empty for other drawings. A correction does not
+// change them.
+const std::vector<DrawingDimension>& DrawingDimensions();
+
 // The drawing's length unit as its file names it ($INSUNITS, else $MEASUREMENT in a DXF file):
 // "millimetres", "inches", ...; empty when the file does not say.
 std::string DrawingUnits();

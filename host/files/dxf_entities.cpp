@@ -2,6 +2,7 @@
 // their layers, linetypes and blocks.
 #include "host/files/dxf_entities.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <map>
@@ -318,6 +319,28 @@ struct Reader {
     }
   }
 
+  // A DIMENSION's handle, kind and definition points (10, 13, 14, 15, 16 with their Y).
+  void ReadDimension(const DxfEntity& entity) {
+    static constexpr const char* kKinds[] = {"linear", "aligned", "angular", "diameter",
+                                             "radius", "angular", "ordinate"};
+    DrawingDimension dimension;
+    std::int64_t type = 0;
+    double x = 0;
+    DxfCursor cursor = OwnPairs(doc, entity);
+    DxfPair pair;
+    while (NextDxfPair(cursor, pair)) {
+      if (pair.code == 5) dimension.handle = std::string(DxfTrimmed(pair.value));
+      if (pair.code == 70) DxfInteger(pair.value, type);
+      const bool isX = pair.code == 10 || (pair.code >= 13 && pair.code <= 16);
+      const bool isY = pair.code == 20 || (pair.code >= 23 && pair.code <= 26);
+      if (isX) DxfNumber(pair.value, x);
+      double y = 0;
+      if (isY && DxfNumber(pair.value, y)) dimension.points.push_back(Point2{x, y});
+    }
+    dimension.kind = kKinds[std::clamp<std::int64_t>(type & 0x0F, 0, 6)];
+    into.dimensions.push_back(std::move(dimension));
+  }
+
   void Run() {
     ReadBlocks();
     const std::size_t n = doc.modelSpace.size();
@@ -327,6 +350,7 @@ struct Reader {
     for (const DxfEntity& entity : doc.modelSpace) {
       into.firstValue.push_back(static_cast<std::uint32_t>(into.values.size()));
       into.drawing.entities.push_back(Read(entity, into.values));
+      if (entity.type == "DIMENSION") ReadDimension(entity);
     }
     into.firstValue.push_back(static_cast<std::uint32_t>(into.values.size()));
     // Entities are known by their number from here on: their table's memory serves the rest.

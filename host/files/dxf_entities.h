@@ -45,6 +45,7 @@ struct DxfEntities {
   SourceDrawing drawing;
   std::vector<DxfValue> values;
   std::vector<std::uint32_t> firstValue;
+  std::vector<DrawingDimension> dimensions;
 };
 
 // The document's model-space table is emptied once its entities are read: what follows needs

@@ -25,6 +25,7 @@ struct DxfSource {
   std::unordered_map<std::int32_t, Point2> anchors;
   std::int32_t insUnits = -1;
   std::int32_t measurement = -1;
+  std::vector<DrawingDimension> dimensions;
 };
 
 // The names of $INSUNITS's codes, from 0 (unitless) on.
@@ -95,10 +96,16 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
   }
   Stage(entities, Recognise(entities.drawing), *source);
   source->values = std::move(entities.values);
+  source->dimensions = std::move(entities.dimensions);
   entities = DxfEntities{};
   CommitStaged();
   g_source = std::move(source);
   return true;
+}
+
+const std::vector<DrawingDimension>& DrawingDimensions() {
+  static const std::vector<DrawingDimension> none;
+  return g_source ? g_source->dimensions : none;
 }
 
 std::string DrawingUnits() {

@@ -29,7 +29,7 @@ class Drawing:
         self.doc = ezdxf.new(version, setup=True, units=units)
         self.msp = self.doc.modelspace()
         self.expect = {}
-        self.say = False  # print what tarnell says about this part
+        self.stale = []  # dimensions tarnell must name as measuring to moved holes
         self.kinds = None  # how many kinds of hole tarnell must find, where that is plain
         self.flattened = []  # inserts to write at scale 0, which ezdxf itself refuses to write
 
@@ -245,9 +245,8 @@ def inch():
 
 def dimensions():
     """Holes measured by a linear, a diameter and a radius dimension: the dimensions keep
-    their numbers (a correction does not redraw them)."""
+    their numbers (a correction does not redraw them), and tarnell names each as not updated."""
     part = Drawing("dimensions")
-    part.say = True
     rectangle(part, 0, 0, 80, 60, "OUTLINE")
     layer, notes = part.layer("HOLES"), part.layer("DIMENSIONS")
     a = part.hole(part.msp.add_circle((20.3, 30.2), 3, dxfattribs={"layer": layer}))
@@ -261,6 +260,7 @@ def dimensions():
     for dim in dims:
         dim.render()
         part.stays(dim.dimension)
+        part.stale.append(dim.dimension.dxf.handle)
     return part.finished()
 
 
