@@ -209,6 +209,9 @@ InputResult Deliver(const RawEvent& event);
 // The element the host would pick at p under the current object filter, and the entries a
 // window from a to b selects (one per element, in drawing order).
 std::optional<ElementRef> PickAt(Point2 p);
+// Every element that a pick at p may take, nearest first: the order in which repeated picks at
+// p take them.
+std::vector<ElementRef> PickCandidatesAt(Point2 p);
 std::vector<SelectionEntry> SelectInWindow(Point2 a, Point2 b);
 void SetPickAperture(double distance);  // default 1.0 drawing unit
 

@@ -17,14 +17,22 @@ InputResult NotDelivered(const char* note) {
   return InputResult{false, 0, note};
 }
 
+// A pick at the very point of the pick before takes the next element there (selection cycling).
 InputResult DeliverPick(Point2 p) {
-  const std::optional<ElementRef> picked = PickAt(p);
-  if (!picked) return NotDelivered("nothing to pick here");
+  const std::vector<ElementRef> candidates = PickCandidatesAt(p);
+  if (candidates.empty()) return NotDelivered("nothing to pick here");
+  const std::size_t turn = NextPickTurn(p, candidates.size());
   EventPayload payload;
   payload.code = EVENT_ELEMENT;
   payload.point = p;
-  payload.element = *picked;
-  return DeliverPayload(std::move(payload));
+  payload.element = candidates[turn];
+  InputResult result = DeliverPayload(std::move(payload));
+  if (candidates.size() > 1 && result.note.empty()) {
+    result.note = "element " + std::to_string(turn + 1) + " of " +
+                  std::to_string(candidates.size()) +
+                  " here; pick again at this point for the next";
+  }
+  return result;
 }
 
 InputResult DeliverWindow(Point2 a, Point2 b) {

@@ -10,6 +10,8 @@ struct InputState {
   std::optional<EchoRecord> echo;
   std::optional<Point2> pendingCorner;
   double aperture = 1.0;
+  std::optional<Point2> lastPick;
+  std::size_t pickTurn = 0;
 };
 
 InputState g_input;
@@ -30,6 +32,13 @@ void SetPendingCorner(std::optional<Point2> corner) {
 }
 double PickAperture() {
   return g_input.aperture;
+}
+
+std::size_t NextPickTurn(Point2 p, std::size_t count) {
+  const bool again = g_input.lastPick && g_input.lastPick->x == p.x && g_input.lastPick->y == p.y;
+  g_input.pickTurn = again && count > 0 ? (g_input.pickTurn + 1) % count : 0;
+  g_input.lastPick = p;
+  return g_input.pickTurn;
 }
 
 void BeginStepInput() {

@@ -4,7 +4,9 @@
 //
 // The pick rule, one for every hole shape: a click inside an element's closed outline (a circle,
 // or arcs and lines joined end to end) picks it; otherwise a click within the pick aperture of a
-// segment's curve does. Of several candidates, the one whose curve is nearest the click wins.
+// segment's curve does. Of several candidates, the one whose curve is nearest the click wins;
+// clicking again at the very same point takes the next of them, as a CAD program's selection
+// cycling does, so that holes drawn on top of each other can each be picked.
 #include <limits>
 
 #include "host/drawing/geometry.h"
@@ -58,9 +60,8 @@ bool WhollyInside(const Element& element, const Box& window) {
 
 }  // namespace
 
-std::optional<ElementRef> PickAt(Point2 p) {
-  std::optional<ElementRef> best;
-  Nearness bestNearness;
+std::vector<ElementRef> PickCandidatesAt(Point2 p) {
+  std::vector<std::pair<Nearness, ElementRef>> found;
   // Every curve lies in its element's extent: an element whose extent is farther from p than
   // the aperture (twice it, to leave the distances' rounding no say) cannot be picked.
   const double reach = 2 * PickAperture();
@@ -70,16 +71,27 @@ std::optional<ElementRef> PickAt(Point2 p) {
     if (!NearBox(p, extent, reach)) continue;
     // Inside needs p within the extent, which spares the outline test almost everywhere.
     const bool bInside = InBox(p, extent) && EnclosedBy(p, element);
+    std::optional<std::pair<Nearness, ElementRef>> nearest;
     for (const Segment& segment : element.segments) {
       const double curve = DistanceToCurve(p, segment.geometry);
       const Nearness nearness{bInside ? 0.0 : curve, curve};
-      if (nearness.score <= PickAperture() && nearness < bestNearness) {
-        bestNearness = nearness;
-        best = ElementRef{element.instanceId, segment.id};
+      if (nearness.score <= PickAperture() && (!nearest || nearness < nearest->first)) {
+        nearest.emplace(nearness, ElementRef{element.instanceId, segment.id});
       }
     }
+    if (nearest) found.push_back(*nearest);
   }
-  return best;
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<ElementRef> candidates;
+  for (const auto& [nearness, ref] : found) candidates.push_back(ref);
+  return candidates;
+}
+
+std::optional<ElementRef> PickAt(Point2 p) {
+  const std::vector<ElementRef> candidates = PickCandidatesAt(p);
+  if (candidates.empty()) return std::nullopt;
+  return candidates.front();
 }
 
 std::vector<SelectionEntry> SelectInWindow(Point2 a, Point2 b) {

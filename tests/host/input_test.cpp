@@ -277,6 +277,22 @@ TEST_F(InputTest, PickReportsThePickPointAndSegment) {
   EXPECT_EQ(HoleIdOf(g_seen[0].instance), 1u);
 }
 
+// Holes drawn on top of each other: picks at one point take each in turn, nearest first; a pick
+// elsewhere starts again.
+TEST_F(InputTest, RepeatedPicksAtOnePointCycleThroughWhatLiesThere) {
+  AddHole({CircleAt(20, 0, 2)}, {});  // instance 6, on top of instance 4
+  AddHole({CircleAt(20, 0, 3)}, {});  // instance 7, around both
+  Run(MASK_ELEMENT);
+  const Point2 centre{20, 0};
+  for (int k = 0; k < 4; ++k) ASSERT_TRUE(Pick(centre).delivered);
+  ASSERT_TRUE(Pick({0, 0}).delivered);
+  ASSERT_TRUE(Pick(centre).delivered);
+  std::vector<std::int32_t> picked;
+  for (const Seen& seen : g_seen) picked.push_back(seen.instance);
+  EXPECT_EQ(picked, (std::vector<std::int32_t>{4, 6, 7, 4, 1, 4}));
+  EXPECT_EQ(PickAt(centre)->nInstanceId, 4);
+}
+
 TEST_F(InputTest, TwoClicksUnderTheSelectionMaskMakeAWindow) {
   Run(MASK_SELECTION);
   const InputResult first = Click({-1, -1});
