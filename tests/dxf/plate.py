@@ -19,7 +19,7 @@ def add_outline(msp, points, version, layer):
 
 
 def make_plate(version="R2010"):
-    doc = ezdxf.new(version, setup=True)
+    doc = ezdxf.new(version, setup=True, units=4)  # millimetres
     for name in ("OUTLINE", "HOLES", "TAPPED", "SLOTS", "NOTES"):
         doc.layers.add(name)
     msp = doc.modelspace()
@@ -42,6 +42,11 @@ def make_plate(version="R2010"):
     doc.appids.new("TARNELL_TEST")
     tapped = msp.add_circle((140.31, 20.4), 2.5, dxfattribs={"layer": "TAPPED"})
     tapped.set_xdata("TARNELL_TEST", [(1000, "M6x1"), (1040, 6.0)])
+
+    # A centre mark on a drill and a thread on the tapped hole: they move with their hole.
+    for start, end in (((44.9, 9.78), (54.9, 9.78)), ((49.9, 4.78), (49.9, 14.78))):
+        msp.add_line(start, end, dxfattribs={"layer": "NOTES"})
+    msp.add_arc((140.31, 20.4), 3, 0, 270, dxfattribs={"layer": "TAPPED"})
 
     # A hole drawn as four arcs of one circle.
     for start in (0, 90, 180, 270):
