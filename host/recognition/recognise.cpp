@@ -332,7 +332,9 @@ struct Recogniser {
     std::uint32_t first = pieces[fulls.front()].entity;
     for (const std::uint32_t k : fulls) first = std::min(first, pieces[k].entity);
     const std::uint32_t hole = StartElement(ElementKind::Hole, first);
-    for (const std::uint32_t k : fulls) CopyPieceSegments(hole, pieces[k], std::nullopt);
+    // Every part of a hole moves with its centre: a circle lands where its reflection would,
+    // and arcs and polylines keep their angles, vertex order and bulges as drawn.
+    for (const std::uint32_t k : fulls) CopyPieceSegments(hole, pieces[k], c);
     AddHoleItems(hole, fulls);
     for (const std::uint32_t k : others) {
       const Piece& p = pieces[k];

@@ -26,8 +26,9 @@ struct RecognisedSegment {
   Geometry geometry;
   std::uint32_t entity = 0;
   std::uint32_t piece = kWholeEntity;
-  // For what moves with its hole's centre by translation instead of being reflected (a centre
-  // mark, a thread arc, an insert with its attributes): that centre.
+  // For a segment of a hole, which moves with the hole's centre by translation instead of being
+  // reflected: that centre. Circles land as their reflection would; arcs, polylines, centre
+  // marks and inserts with their attributes keep their orientation.
   std::optional<Point2> anchor;
 };
 
