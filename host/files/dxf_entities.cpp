@@ -372,6 +372,8 @@ DxfOwnedValues OwnedValues(const DxfEntities& entities, const RecognisedSegment&
   DxfOwnedValues owned;
   owned.first = first;
   owned.flip = e.flip;
+  owned.rigid = segment.anchor.has_value();
+  owned.anchor = segment.anchor.value_or(Point2{0, 0});
   switch (e.kind) {
     case SourceKind::kCircle:
     case SourceKind::kLine:

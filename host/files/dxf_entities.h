@@ -35,6 +35,9 @@ struct DxfOwnedValues {
   std::uint32_t bulges = 0;
   bool hasAngles = false;
   bool flip = false;
+  // A segment of a hole moves with the hole's centre, which moves on with it.
+  bool rigid = false;
+  Point2 anchor{0, 0};
 };
 
 // The model space as recognition reads it. Each model-space entity's numbers stand in `values`

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <unordered_map>
 
 #include "host/drawing/clean_number.h"
 #include "host/drawing/drawing_store.h"
@@ -21,8 +20,6 @@ struct DxfSource {
   std::string bytes;
   std::vector<DxfValue> values;
   std::vector<DxfOwnedValues> owned;  // by segment id - 1
-  // The centre of the hole that each rigid segment moves with, by segment id.
-  std::unordered_map<std::int32_t, Point2> anchors;
   std::int32_t insUnits = -1;
   std::int32_t measurement = -1;
   std::vector<DrawingDimension> dimensions;
@@ -74,7 +71,6 @@ void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& sou
       const RecognisedSegment& segment = found.segments[s];
       source.owned.push_back(OwnedValues(entities, segment));
       const auto id = static_cast<std::int32_t>(source.owned.size());
-      if (segment.anchor) source.anchors.emplace(id, *segment.anchor);
       StageSegment(Segment{id, segment.geometry});
     }
   }
@@ -126,24 +122,25 @@ void ForgetDxf() {
 }
 
 std::optional<Point2> DxfRigidShift(std::int32_t segmentId, Point2 a, Point2 b) {
-  if (!g_source) return std::nullopt;
-  const auto anchor = g_source->anchors.find(segmentId);
-  if (anchor == g_source->anchors.end()) return std::nullopt;
-  const Point2 from = anchor->second;
+  if (!g_source || segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) {
+    return std::nullopt;
+  }
+  const DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
+  if (!owned.rigid) return std::nullopt;
+  const Point2 from = owned.anchor;
   const Point2 to = CleanPoint(Reflect(from, a, b));
   return Point2{to.x - from.x, to.y - from.y};
 }
 
 void DxfSegmentMoved(std::int32_t segmentId, Point2 a, Point2 b, std::optional<Point2> shift) {
   if (!g_source || segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) return;
-  const DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
+  DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
   if (!shift) {
     MirrorDxfValues(owned, a, b, g_source->values);
     return;
   }
   ShiftDxfValues(owned, *shift, g_source->values);
-  Point2& anchor = g_source->anchors[segmentId];
-  anchor = CleanPoint(Point2{anchor.x + shift->x, anchor.y + shift->y});
+  owned.anchor = CleanPoint(Point2{owned.anchor.x + shift->x, owned.anchor.y + shift->y});
 }
 
 std::string DxfText() {
