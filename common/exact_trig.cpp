@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <limits>
 
@@ -183,43 +182,16 @@ DD ArctanOfPositive(double a) {
   return Subtract(kHalfPi, ArctanOfAtMostOne(Divide(DD{1, 0}, DD{a, 0})));
 }
 
-// The double-double results the fast path left undecided, kept by argument: the directions of
-// a drawing's moves repeat, and so do the few that lie near a rounding boundary. A small
-// direct-mapped table; an argument evicted is computed again.
-class UndecidedResults {
- public:
-  template <typename Evaluate>
-  double Find(double x, Evaluate evaluate) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &x, sizeof bits);
-    Entry& entry = m_entries[(bits ^ (bits >> 29)) % kEntries];
-    if (!entry.bUsed || entry.bits != bits) entry = Entry{bits, evaluate(x), true};
-    return entry.value;
-  }
-
- private:
-  static constexpr std::size_t kEntries = 64;
-  struct Entry {
-    std::uint64_t bits;
-    double value;
-    bool bUsed;
-  };
-  Entry m_entries[kEntries]{};
-};
-
-UndecidedResults g_sineResults;
-UndecidedResults g_cosineResults;
-UndecidedResults g_arctanResults;
-
+// The double-double results, for the arguments the fast path leaves undecided.
 double SlowSine(double x) {
-  return g_sineResults.Find(x, [](double v) { return SineOfQuadrant(v, 0); });
+  return SineOfQuadrant(x, 0);
 }
 double SlowCosine(double x) {
-  return g_cosineResults.Find(x, [](double v) { return SineOfQuadrant(v, 1); });
+  return SineOfQuadrant(x, 1);
 }
 // atan |x| rounded.
 double SlowArctanOfMagnitude(double x) {
-  return g_arctanResults.Find(std::fabs(x), [](double v) { return Rounded(ArctanOfPositive(v)); });
+  return Rounded(ArctanOfPositive(std::fabs(x)));
 }
 
 }  // namespace

@@ -180,32 +180,8 @@ bool RelocateGroupedHoles() {
   return true;
 }
 
-namespace {
-
-// How many distinct ids, when they lie within a span not much wider than their number: one bit
-// per id of the span, no sorting.
-std::uint32_t CountDistinctInSpan(const std::vector<HoleId>& ids, HoleId lowest, HoleId highest) {
-  std::vector<std::uint64_t> seen((std::size_t(highest - lowest) >> 6) + 1, 0);
-  std::uint32_t count = 0;
-  for (const HoleId id : ids) {
-    const std::size_t bit = id - lowest;
-    std::uint64_t& word = seen[bit >> 6];
-    const std::uint64_t mask = std::uint64_t(1) << (bit & 63);
-    if ((word & mask) == 0) ++count;
-    word |= mask;
-  }
-  return count;
-}
-
-}  // namespace
-
 std::uint32_t CountRelocatedHoles() {
   if (g_arrCorrected.empty()) return 0;
-  const auto [lowest, highest] = std::minmax_element(g_arrCorrected.begin(), g_arrCorrected.end());
-  // Hole ids are mostly dense: then a bit per id of their span costs less than sorting them.
-  if (std::uint64_t(*highest - *lowest) < 64 * std::uint64_t(g_arrCorrected.size())) {
-    return CountDistinctInSpan(g_arrCorrected, *lowest, *highest);
-  }
   std::vector<HoleId> distinct = g_arrCorrected;
   std::sort(distinct.begin(), distinct.end());
   return static_cast<std::uint32_t>(std::unique(distinct.begin(), distinct.end()) -

@@ -59,17 +59,6 @@ void MixItem(std::size_t& hash, const HoleDataItem& item) {
   Mix(hash, item.nOptionValue);
 }
 
-// Where a list's guess lies in `recent`: from the list's length and its first item's first code
-// and value.
-std::size_t RecentSlot(const RecordPool& pool, std::span<const HoleDataItem> items) {
-  std::uint64_t value = 0;
-  std::memcpy(&value, &items.front().dValue1, sizeof value);
-  const std::uint64_t key =
-      (value ^ std::uint64_t(std::uint32_t(items.front().nCode1)) << 32 ^ items.size()) *
-      0x9E3779B97F4A7C15ull;
-  return static_cast<std::size_t>(key >> 58) % pool.recent.size();
-}
-
 }  // namespace
 
 HoleDataItem MakeItem(std::int32_t nCode1, double dValue1, std::string_view text) {
@@ -142,19 +131,17 @@ std::size_t RecordHash(std::span<const HoleDataItem> items) {
 
 std::uint32_t InternRecord(RecordPool& pool, std::span<const HoleDataItem> items) {
   if (items.empty()) return 0;
-  std::uint32_t& guess = pool.recent[RecentSlot(pool, items)];
-  if (guess != 0 && SameItems(RecordItems(pool, guess), items)) return guess;
   const std::size_t hash = RecordHash(items);
   const auto [first, last] = pool.byHash.equal_range(hash);
   for (auto candidate = first; candidate != last; ++candidate) {
-    if (SameItems(RecordItems(pool, candidate->second), items)) return guess = candidate->second;
+    if (SameItems(RecordItems(pool, candidate->second), items)) return candidate->second;
   }
   const auto record = static_cast<std::uint32_t>(pool.records.size());
   pool.records.push_back(
       {static_cast<std::uint32_t>(pool.items.size()), static_cast<std::uint32_t>(items.size())});
   pool.items.insert(pool.items.end(), items.begin(), items.end());
   pool.byHash.emplace(hash, record);
-  return guess = record;
+  return record;
 }
 
 std::span<const HoleDataItem> RecordItems(const RecordPool& pool, std::uint32_t record) {

