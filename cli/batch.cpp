@@ -2,13 +2,9 @@
 
 #include <variant>
 
-#include "common/move_units.h"
 #include "host/files/number_text.h"
 
 namespace {
-
-// At most this many groups of holes: the command's own limit.
-constexpr std::size_t kMostKinds = 99;
 
 // Where a user clicks to pick the hole: just inside its outline, where no other hole's outline
 // is nearer, so that a hole inside or overlapping another is picked all the same. On a circle,
@@ -47,29 +43,8 @@ std::vector<std::string> BatchLines(const Options& options, const std::vector<Po
   return lines;
 }
 
-int MoveUnitRow(std::string_view unit) {
-  for (std::size_t k = 0; k < kMoveUnitCount; ++k) {
-    if (unit == kMoveUnitNames[k]) return static_cast<int>(k + 1);
-  }
-  return 0;
-}
-
-bool ExamplePoints(std::vector<Point2>& points, std::string& error) {
-  std::vector<const zethost::Element*> kinds;
-  for (const zethost::Element& e : zethost::Elements()) {
-    if (e.kind != zethost::ElementKind::Hole || e.unsupported) continue;
-    bool known = false;
-    for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, e);
-    if (known) continue;
-    if (e.segments.empty()) continue;
-    if (kinds.size() == kMostKinds) {
-      error =
-          "the drawing has more than 99 kinds of hole, more than one run can correct: "
-          "correct them in parts with --like";
-      return false;
-    }
-    kinds.push_back(&e);
-    points.push_back(PickPointOf(e));
-  }
-  return true;
+std::vector<Point2> ExamplePoints(const std::vector<const HoleKind*>& kinds) {
+  std::vector<Point2> points;
+  for (const HoleKind* kind : kinds) points.push_back(PickPointOf(*kind->example));
+  return points;
 }

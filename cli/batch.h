@@ -3,20 +3,17 @@
 // so that a batch run goes through the same steps and dialogs as an interactive one.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/hole_kinds.h"
 #include "cli/options.h"
-#include "host/stand_in.h"
 
-// The eleven move units, as the move-unit dialog lists them.
-int MoveUnitRow(std::string_view unit);  // 1-based row, or 0 for a text that is not a unit
+// At most this many kinds of hole in one run: the command's own limit.
+inline constexpr std::size_t kMostKinds = 99;
 
-// Where to pick one hole of each kind of the drawing, in drawing order; false with the reason
-// when the drawing has more kinds than the command can gather in one run.
-bool ExamplePoints(std::vector<Point2>& points, std::string& error);
+// Where a user clicks to pick each kind's first hole: just inside its outline.
+std::vector<Point2> ExamplePoints(const std::vector<const HoleKind*>& kinds);
 
 // The lines a user would type for the batch, for when the command first asks for input: the
 // mode dialog only when the command is not in the specific-hole mode already.

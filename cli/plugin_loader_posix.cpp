@@ -27,11 +27,16 @@ void UnloadPlugin(LoadedPlugin& plugin) {
   plugin = {};
 }
 
+// The plug-in beside this executable, as in the build tree; else the one where `cmake --install`
+// puts it, in the libraries' folder (TARNELL_INSTALLED_PLUGIN_DIR, relative to the executable's).
 std::string DefaultPluginPath() {
   char buffer[PATH_MAX] = {};
   const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
   std::string directory = length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : "";
   const auto slash = directory.rfind('/');
   directory = slash == std::string::npos ? "." : directory.substr(0, slash);
-  return directory + "/libTarnell.so";
+  const std::string beside = directory + "/libTarnell.so";
+  const std::string installed = directory + "/" TARNELL_INSTALLED_PLUGIN_DIR "/libTarnell.so";
+  return access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0 ? installed
+                                                                                   : beside;
 }

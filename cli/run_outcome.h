@@ -3,9 +3,14 @@
 // dialog, a cancelled unit, a confirmation without holes).
 #pragma once
 
+#include <string>
+#include <string_view>
+
 enum class RunOutcome { kOther, kCorrected, kRelocationFailed };
 
 // Marks where the messages of a new run start.
 void BeginRunOutcome();
 // The outcome of the run begun last, from the messages shown since.
 RunOutcome EndRunOutcome();
+// An error message of the command in plain words, the message itself quoted after them.
+std::string PlainReason(std::u16string_view message);

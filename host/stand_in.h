@@ -124,6 +124,11 @@ bool SameRecord(const Element& a, const Element& b);
 std::optional<Point2> SegmentCenter(const Segment& segment);
 // Centre of an element: that of its first circle or arc; nullopt when it has none.
 std::optional<Point2> ElementCenter(const Element& element);
+// Whether a hole whose centre was `before` moved to `after`: by 1e-9 or more in x or y, or it
+// has a centre on one side only. Mirroring leaves the last bits of a coordinate to rounding: a
+// centre that moved less has not moved for anyone reading the drawing. What the picture and the
+// report count as a moved hole.
+bool CentreMoved(const std::optional<Point2>& before, const std::optional<Point2>& after);
 
 // ---- Drawing files -----------------------------------------------------------------------------
 
@@ -145,6 +150,24 @@ struct DrawingDimension {
 // The dimensions of a DXF drawing's model space; empty for other drawings. A correction does not
 // change them.
 const std::vector<DrawingDimension>& DrawingDimensions();
+
+// The handle of the entity an element is first drawn from, in a DXF drawing; empty otherwise.
+std::string ElementHandle(std::int32_t instanceId);
+// The name of the layer that hole items name by code (nCode1): a DXF layer's name as the file
+// writes it; the code itself for other drawings.
+std::string LayerName(std::int32_t code);
+// A circle the drawing holds that looks like a hole but is not taken as one, and why in plain
+// words: an outline (it encloses other holes or corners), a centre line (it runs through holes'
+// centres), hidden (drawn only with gaps), a filled ring (a polyline drawn with a width).
+struct NotAHole {
+  std::string handle;
+  std::string layer;
+  std::string reason;
+  Point2 centre{0, 0};
+  double diameter = 0;
+};
+// Those of a DXF drawing, in the order recognition found them; empty for other drawings.
+const std::vector<NotAHole>& NotHoles();
 
 // The drawing's length unit as its file names it ($INSUNITS, else $MEASUREMENT in a DXF file):
 // "millimetres", "inches", ...; empty when the file does not say.

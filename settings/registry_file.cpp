@@ -2,6 +2,10 @@
 // format. Every operation reads the file again; every change rewrites it atomically (a temporary
 // file in the same directory, then a rename) and keeps every other line as it was. A file that
 // cannot be read as a hive is never written: opening and reading fail, and so do writes.
+//
+// A host that runs the command for the user (the command-line host's batch) sets
+// TARNELL_REGISTRY_MEMORY=1 before it loads the plug-in: the hive is then one the process keeps in
+// memory, empty at first and gone at exit, and the user's file is never opened.
 #include "settings/registry_file.h"
 
 #include <fcntl.h>
@@ -36,6 +40,9 @@ struct FileKey {
 
 int g_nOpenKeys = 0;
 std::string g_strLastProblem;
+// The hive of a process whose host keeps the settings in memory; none until the first change,
+// as for a file that does not exist yet.
+std::optional<RegDocument> g_memoryHive;
 
 enum class HiveState { Loaded, Missing, Unusable };
 
@@ -241,6 +248,31 @@ bool DropWrite(const std::string& path) {
   return false;
 }
 
+// Where this process keeps the settings: the user's hive file, or the hive in memory when the
+// host asked for it through the environment.
+struct HiveStore {
+  bool bInMemory = false;
+  std::string path;  // the hive file, when not in memory
+};
+
+HiveStore CurrentStore() {
+  const char* inMemory = std::getenv("TARNELL_REGISTRY_MEMORY");
+  if (inMemory != nullptr && std::strcmp(inMemory, "1") == 0) return {true, {}};
+  return {false, RegistryFilePath()};
+}
+
+HiveState LoadStore(const HiveStore& store, RegDocument& doc) {
+  if (!store.bInMemory) return LoadHive(store.path, doc);
+  doc = g_memoryHive.value_or(NewRegDocument());
+  return g_memoryHive ? HiveState::Loaded : HiveState::Missing;
+}
+
+bool SaveStore(const HiveStore& store, const RegDocument& doc) {
+  if (!store.bInMemory) return SaveHive(store.path, doc);
+  g_memoryHive = doc;
+  return true;
+}
+
 RegistryKey NewKey(std::u16string fullPath) {
   ++g_nOpenKeys;
   return new FileKey{std::move(fullPath)};
@@ -270,7 +302,7 @@ bool RegistryOpenForRead(std::u16string_view keyPath, RegistryKey& key) {
   key = nullptr;
   const std::optional<std::u16string> fullPath = FullKeyPath(keyPath);
   RegDocument doc;
-  if (!fullPath || LoadHive(RegistryFilePath(), doc) != HiveState::Loaded) return false;
+  if (!fullPath || LoadStore(CurrentStore(), doc) != HiveState::Loaded) return false;
   if (*fullPath != kHiveKey && !RegKeyExists(doc, *fullPath)) return false;
   key = NewKey(*fullPath);
   return true;
@@ -280,7 +312,7 @@ bool RegistryQueryValue(RegistryKey key, std::u16string_view valueName, void* bu
                         std::uint32_t& bytes) {
   if (key == nullptr) return false;
   RegDocument doc;
-  if (LoadHive(RegistryFilePath(), doc) != HiveState::Loaded) return false;
+  if (LoadStore(CurrentStore(), doc) != HiveState::Loaded) return false;
   const RegEntry* value = FindRegValue(doc, static_cast<FileKey*>(key)->fullPath, valueName);
   if (value == nullptr || value->bDeleted || !value->bUnderstood) return false;
   const std::size_t size = value->data.size();
@@ -294,10 +326,10 @@ bool RegistryCreateKey(std::u16string_view keyPath, RegistryKey& key) {
   key = nullptr;
   const std::optional<std::u16string> fullPath = FullKeyPath(keyPath);
   if (!fullPath) return false;
-  const std::string path = RegistryFilePath();
+  const HiveStore store = CurrentStore();
   RegDocument doc;
-  if (LoadHive(path, doc) == HiveState::Unusable) return DropWrite(path);
-  if (*fullPath != kHiveKey && EnsureRegKey(doc, *fullPath) && !SaveHive(path, doc)) return false;
+  if (LoadStore(store, doc) == HiveState::Unusable) return DropWrite(store.path);
+  if (*fullPath != kHiveKey && EnsureRegKey(doc, *fullPath) && !SaveStore(store, doc)) return false;
   key = NewKey(*fullPath);
   return true;
 }
@@ -307,12 +339,12 @@ bool RegistrySetString(RegistryKey key, std::u16string_view valueName, const cha
   if (key == nullptr || (data == nullptr && byteCount > 0) || !IsValidValueName(valueName)) {
     return false;
   }
-  const std::string path = RegistryFilePath();
+  const HiveStore store = CurrentStore();
   RegDocument doc;
-  if (LoadHive(path, doc) == HiveState::Unusable) return DropWrite(path);
+  if (LoadStore(store, doc) == HiveState::Unusable) return DropWrite(store.path);
   const auto* first = reinterpret_cast<const std::uint8_t*>(data);
   SetRegStringValue(doc, static_cast<FileKey*>(key)->fullPath, valueName, {first, byteCount});
-  return SaveHive(path, doc);
+  return SaveStore(store, doc);
 }
 
 void RegistryCloseKey(RegistryKey key) {

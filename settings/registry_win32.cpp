@@ -43,12 +43,19 @@ bool RegistryQueryValue(RegistryKey key, std::u16string_view valueName, void* bu
   return true;
 }
 
+// Keys are created to last. Below a volatile key (a host that keeps this process's
+// HKEY_CURRENT_USER in memory maps it to one) only volatile keys can be created: there they are
+// created so, and last as long as that key does.
 bool RegistryCreateKey(std::u16string_view keyPath, RegistryKey& key) {
   HKEY created = nullptr;
   const std::wstring path = ToWide(keyPath);
-  const LSTATUS status =
+  LSTATUS status =
       RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_ALL_ACCESS, nullptr, &created, nullptr);
+  if (status == ERROR_CHILD_MUST_BE_VOLATILE) {
+    status = RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &created, nullptr);
+  }
   if (status != ERROR_SUCCESS) return false;
   key = created;
   return true;

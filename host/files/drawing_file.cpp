@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "host/drawing/drawing_store.h"
@@ -73,31 +74,70 @@ bool Load(const std::string& path, std::string& error) {
   return true;
 }
 
+constexpr std::size_t kHead = 4096;
+
 // The first bytes of the file, enough to tell a drawing file from a DXF file by its content;
-// empty when the file cannot be opened (the loader then says why).
-std::string HeadOf(const std::string& path) {
-  constexpr std::size_t kHead = 4096;
+// nullopt when the file cannot be opened (the loader then says why).
+std::optional<std::string> HeadOf(const std::string& path) {
   std::ifstream in(PathOf(path), std::ios::binary);
+  if (!in) return std::nullopt;
   std::string head(kHead, '\0');
   in.read(head.data(), static_cast<std::streamsize>(kHead));
   head.resize(in ? kHead : static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
   return head;
 }
 
+// The name messages give the drawing: "-" is standard input.
+std::string NameOf(const std::string& path) {
+  return IsStandardStream(path) ? "standard input" : path;
+}
+
+// What a file's first bytes make it: one the host refuses (the message in error), a DXF file or
+// a drawing file.
+enum class Content { kRefused, kDxf, kDrawing };
+
+Content ContentOf(std::string_view head, const std::string& name, std::string& error) {
+  error = UnsupportedDrawingMessage(head, name);
+  if (!error.empty()) return Content::kRefused;
+  return SniffDrawingFile(head) == DrawingFileKind::kDxfAscii ? Content::kDxf : Content::kDrawing;
+}
+
+// A drawing held whole in memory.
+bool LoadBytes(std::string bytes, const std::string& name, std::string& error) {
+  switch (ContentOf(std::string_view(bytes).substr(0, kHead), name, error)) {
+    case Content::kRefused:
+      return false;
+    case Content::kDxf:
+      return LoadDxfDrawing(std::move(bytes), name, error);
+    default:
+      return ParseDrawing(bytes, name, error);
+  }
+}
+
+// Standard input, a pipe or a device can be read only once: it is read whole and told by its
+// content from those bytes. A file is told by its head, then read again from its start: a DXF
+// file whole, a drawing file by the streaming reader, a block at a time.
 bool LoadByContent(const std::string& path, std::string& error) {
+  std::string bytes;
+  if (IsStandardStream(path)) {
+    return ReadStandardInput(bytes, error) && LoadBytes(std::move(bytes), NameOf(path), error);
+  }
   std::error_code ignored;
-  const std::string head =
-      std::filesystem::is_directory(PathOf(path), ignored) ? std::string() : HeadOf(path);
-  const std::string unsupported = UnsupportedDrawingMessage(head, path);
-  if (!unsupported.empty()) {
-    error = unsupported;
+  const std::filesystem::file_status status = std::filesystem::status(PathOf(path), ignored);
+  if (std::filesystem::is_directory(status)) {
+    error = path + ": is a folder";
     return false;
   }
-  if (SniffDrawingFile(head) == DrawingFileKind::kDxfAscii) {
-    std::string bytes;
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return ReadWholeFile(path, bytes, error) && LoadBytes(std::move(bytes), path, error);
+  }
+  const std::optional<std::string> head = HeadOf(path);
+  const Content content = head ? ContentOf(*head, path, error) : Content::kDrawing;
+  if (content == Content::kRefused) return false;
+  if (content == Content::kDxf) {
     return ReadWholeFile(path, bytes, error) && LoadDxfDrawing(std::move(bytes), path, error);
   }
-  if (!Load(path, error)) return false;
+  if (!Load(path, error)) return false;  // also says why a file that cannot be opened cannot
   ForgetDxf();
   return true;
 }
@@ -109,7 +149,7 @@ bool LoadDrawing(const std::string& path, std::string& error) {
     return LoadByContent(path, error);
   } catch (const std::exception& failure) {
     AbandonStaged();
-    error = path + ": cannot read: " + failure.what();
+    error = NameOf(path) + ": cannot read: " + failure.what();
     return false;
   }
 }

@@ -15,6 +15,7 @@
 #include "host/files/drawing_keys.h"
 #include "host/files/drawing_reader.h"
 #include "host/files/dxf_file.h"
+#include "host/files/dxf_text.h"
 #include "host/files/number_text.h"
 
 namespace zethost {
@@ -60,8 +61,9 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// Bytes of the file for a message: control and non-ASCII bytes escaped.
 std::string Text(std::string_view text) {
-  return std::string(text);
+  return PrintableForMessage(text);
 }
 
 // The character an escape stands for: \n and \r for the line breaks, \" and \\ for themselves.

@@ -220,7 +220,7 @@ std::string UpperName(std::string_view name) {
 
 DxfCursor OwnPairs(const DxfDocument& doc, const DxfEntity& entity) {
   const std::size_t end = entity.childCount == 0 ? entity.end : ChildOf(doc, entity, 0).begin;
-  return DxfCursor{doc.bytes, entity.place.begin, end, entity.place.line};
+  return DxfCursor{doc.bytes, entity.place.begin, end, entity.place.line, doc.lineEnd};
 }
 
 bool FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code, DxfPair& pair) {
@@ -233,7 +233,7 @@ bool FindPair(const DxfDocument& doc, const DxfEntity& entity, std::int32_t code
 }
 
 DxfEntity EntityAt(const DxfDocument& doc, DxfPlace place) {
-  DxfCursor cursor{doc.bytes, place.begin, doc.bytes.size(), place.line};
+  DxfCursor cursor{doc.bytes, place.begin, doc.bytes.size(), place.line, doc.lineEnd};
   DxfPair pair;
   DxfEntity entity;
   entity.place = place;
@@ -248,10 +248,14 @@ bool ReadDxfDocument(std::string_view bytes, const std::string& fileName, DxfDoc
                      std::string& error) {
   doc = DxfDocument{};
   doc.bytes = bytes;
+  doc.lineEnd = DxfLineEnd(bytes);
   // Room made at once for as many entities as a file of small ones holds (a circle takes about
   // 100 bytes); the table grows past it only for files of still smaller entities.
   ReserveLarge(doc.modelSpace, bytes.size() / 64 + 16);
-  Walk walk{doc, fileName, error, DxfCursor{bytes, 0, bytes.size(), 0}, {}, {}};
+  // A UTF-8 byte order mark before the first pair is passed over (and kept: it is written back
+  // with every other byte the correction does not change).
+  const std::size_t start = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  Walk walk{doc, fileName, error, DxfCursor{bytes, start, bytes.size(), 0, doc.lineEnd}, {}, {}};
   return walk.Run();
 }
 

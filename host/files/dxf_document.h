@@ -39,6 +39,7 @@ struct DxfBlock {
 
 struct DxfDocument {
   std::string_view bytes;
+  char lineEnd = '\n';           // DxfLineEnd of the file
   std::string_view acadVersion;  // $ACADVER, e.g. AC1015
   DxfEncoding encoding = DxfEncoding::kAnsi1252;
   std::vector<DxfEntity> modelSpace;       // drawing order

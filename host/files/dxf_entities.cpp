@@ -20,7 +20,7 @@ DxfValue ValueOf(const DxfPair& pair) {
 }
 
 // The group codes an entity is read from, and the slot of each code below 256 (all of them are).
-constexpr std::int32_t kFieldCodes[] = {2,  6,  8,  10, 11, 20, 21,  40,  41,
+constexpr std::int32_t kFieldCodes[] = {2,  5,  6,  8,  10, 11, 20,  21,  40, 41,
                                         42, 43, 50, 51, 70, 71, 210, 220, 230};
 constexpr std::size_t kFieldCount = sizeof kFieldCodes / sizeof kFieldCodes[0];
 struct FieldSlots {
@@ -118,6 +118,7 @@ struct Reader {
   std::int32_t lastLayerCode = 0;
   bool lastLayerContinuous = true;
   std::vector<DxfValue> scratch;  // numbers of block entities, which nothing writes
+  DxfSpan lastHandle;             // of the entity read last
 
   bool Continuous(const std::string& linetype) {
     const auto known = continuousLinetypes.find(linetype);
@@ -133,6 +134,7 @@ struct Reader {
       const std::string name = UpperName(layer);
       const auto [it, added] =
           layerCodes.emplace(name, static_cast<std::int32_t>(layerCodes.size() + 1));
+      if (added) into.layerNames.emplace_back(layer);
       const auto linetype = doc.layerLinetypes.find(name);
       lastLayer = layer;
       lastLayerCode = it->second;
@@ -279,6 +281,9 @@ struct Reader {
     SourceEntity e;
     const Fields fields(doc, entity);
     SetLayer(fields.Text(8, "0"), e);
+    const std::string_view handle = fields.Text(5, "");
+    lastHandle = DxfSpan{handle.empty() ? 0 : std::size_t(handle.data() - doc.bytes.data()),
+                         static_cast<std::uint32_t>(handle.size())};
     SetLinetype(fields, e);
     const std::size_t before = values.size();
     const std::size_t verticesBefore = into.drawing.vertices.size();
@@ -347,9 +352,11 @@ struct Reader {
     ReserveLarge(into.drawing.entities, n);
     ReserveLarge(into.values, 2 * n);
     ReserveLarge(into.firstValue, n + 1);
+    ReserveLarge(into.handles, n);
     for (const DxfEntity& entity : doc.modelSpace) {
       into.firstValue.push_back(static_cast<std::uint32_t>(into.values.size()));
       into.drawing.entities.push_back(Read(entity, into.values));
+      into.handles.push_back(lastHandle);
       if (entity.type == "DIMENSION") ReadDimension(entity);
     }
     into.firstValue.push_back(static_cast<std::uint32_t>(into.values.size()));

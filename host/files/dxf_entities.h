@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "host/files/dxf_document.h"
@@ -44,8 +45,16 @@ struct DxfOwnedValues {
 // from firstValue[k] on: a circle's centre; an arc's centre, start and end angle; a line's two
 // points; an insert's insertion point, then each attribute's insertion and alignment points; a
 // polyline's vertices, then their bulges.
+// A text of the file: where it stands and how long it is.
+struct DxfSpan {
+  std::size_t offset = 0;
+  std::uint32_t length = 0;
+};
+
 struct DxfEntities {
   SourceDrawing drawing;
+  std::vector<DxfSpan> handles;         // each model-space entity's handle (group 5)
+  std::vector<std::string> layerNames;  // by layer code - 1, as first written in the file
   std::vector<DxfValue> values;
   std::vector<std::uint32_t> firstValue;
   std::vector<DrawingDimension> dimensions;

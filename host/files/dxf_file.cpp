@@ -2,6 +2,7 @@
 #include "host/files/dxf_file.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "host/drawing/clean_number.h"
@@ -9,8 +10,12 @@
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 #include "host/files/atomic_file.h"
+#include "host/files/drawing_keys.h"
 #include "host/files/dxf_edit.h"
+#include "host/files/dxf_text.h"
 #include "host/recognition/recognition.h"
+#include "host/source/open_document.h"
+#include "host/source/stage_recognition.h"
 
 namespace zethost {
 namespace {
@@ -23,7 +28,36 @@ struct DxfSource {
   std::int32_t insUnits = -1;
   std::int32_t measurement = -1;
   std::vector<DrawingDimension> dimensions;
+  std::vector<DxfSpan> elementHandles;  // by instance id - 1
+  std::vector<std::string> layerNames;  // by layer code - 1
+  std::vector<NotAHole> notHoles;
 };
+
+std::string HandleText(const DxfSource& source, DxfSpan span) {
+  return source.bytes.substr(span.offset, span.length);
+}
+
+std::string LayerOf(const DxfSource& source, std::int32_t code) {
+  if (code < 1 || std::size_t(code) > source.layerNames.size()) return std::to_string(code);
+  return source.layerNames[std::size_t(code) - 1];
+}
+
+constexpr const char* kNotHoleReasons[] = {
+    "an outline: it encloses other holes or corners",
+    "a centre line: it runs through other holes' centres",
+    "hidden: drawn only in linetypes with gaps",
+    "a filled ring: a polyline drawn with a width",
+};
+
+// The circles recognition saw and did not take, as a user finds them: handle and layer.
+void NoteNotHoles(const DxfEntities& entities, const Recognition& found, DxfSource& source) {
+  for (const RecognisedNotHole& n : found.notHoles) {
+    const SourceEntity& e = entities.drawing.entities[n.entity];
+    source.notHoles.push_back(
+        NotAHole{HandleText(source, entities.handles[n.entity]), LayerOf(source, e.layer),
+                 kNotHoleReasons[static_cast<int>(n.reason)], n.centre, 2 * n.radius});
+  }
+}
 
 // The names of $INSUNITS's codes, from 0 (unitless) on.
 constexpr const char* kInsUnits[] = {"",
@@ -54,26 +88,38 @@ constexpr const char* kInsUnits[] = {"",
 
 std::unique_ptr<DxfSource> g_source;
 
-// Stages the recognised elements as the host's drawing; each segment's numbers in the file are
-// noted in the source.
+// Stages the recognised elements as the host's drawing; each element's handle and each
+// segment's numbers in the file are noted in the source.
 void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& source) {
-  // The tables are made room for by a file size: one that gives a row per segment.
-  StageBegin(24 * std::max(found.elements.size(), found.segments.size()));
   ReserveLarge(source.owned, found.segments.size());
-  std::int32_t instance = 0;
-  for (const RecognisedElement& element : found.elements) {
-    StageElement(++instance, element.kind, kNoHole, false);
-    for (std::uint32_t i = 0; i < element.itemCount; ++i) {
-      StageItem(MakeRecognisedItem(found, found.items[element.firstItem + i]));
-    }
-    for (std::uint32_t s = element.firstSegment; s < element.firstSegment + element.segmentCount;
-         ++s) {
-      const RecognisedSegment& segment = found.segments[s];
-      source.owned.push_back(OwnedValues(entities, segment));
-      const auto id = static_cast<std::int32_t>(source.owned.size());
-      StageSegment(Segment{id, segment.geometry});
-    }
-  }
+  ReserveLarge(source.elementHandles, found.elements.size());
+  StageRecognition(
+      found,
+      [&](const RecognisedElement& element) {
+        source.elementHandles.push_back(entities.handles[element.entity]);
+      },
+      [&](const RecognisedSegment& segment) {
+        source.owned.push_back(OwnedValues(entities, segment));
+      });
+}
+
+// Whether the drawing that gave no bytes is empty: a file or device that holds none, or a stream
+// (standard input) that gave none. A folder, or a file that has bytes the loader could not read,
+// is not: the loader says why.
+bool EmptyFile(const std::string& fileName) {
+  const std::filesystem::path path(std::u8string(fileName.begin(), fileName.end()));
+  std::error_code failed;
+  const std::filesystem::file_status status = std::filesystem::status(path, failed);
+  if (std::filesystem::is_directory(status)) return false;
+  return !std::filesystem::is_regular_file(status) || std::filesystem::file_size(path, failed) == 0;
+}
+
+// What the first line of a file holds, for a message: its bytes quoted, a UTF-8 byte order mark
+// left out.
+std::string FirstLineText(std::string_view head) {
+  if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
+  const std::string_view line = head.substr(0, head.find_first_of("\r\n"));
+  return line.empty() ? "is empty" : "is " + QuotedForMessage(line);
 }
 
 }  // namespace
@@ -90,7 +136,12 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
     source->measurement = doc.measurement;
     ReadDxfEntities(doc, entities);
   }
-  Stage(entities, Recognise(entities.drawing), *source);
+  {
+    const Recognition found = Recognise(entities.drawing);
+    Stage(entities, found, *source);
+    source->layerNames = std::move(entities.layerNames);
+    NoteNotHoles(entities, found, *source);
+  }
   source->values = std::move(entities.values);
   source->dimensions = std::move(entities.dimensions);
   entities = DxfEntities{};
@@ -113,6 +164,22 @@ std::string DrawingUnits() {
   return {};
 }
 
+std::string ElementHandle(std::int32_t instanceId) {
+  if (!g_source || instanceId < 1 || std::size_t(instanceId) > g_source->elementHandles.size()) {
+    return {};
+  }
+  return HandleText(*g_source, g_source->elementHandles[std::size_t(instanceId) - 1]);
+}
+
+std::string LayerName(std::int32_t code) {
+  return g_source ? LayerOf(*g_source, code) : std::to_string(code);
+}
+
+const std::vector<NotAHole>& NotHoles() {
+  static const std::vector<NotAHole> none;
+  return g_source ? g_source->notHoles : none;
+}
+
 bool DrawingIsDxf() {
   return g_source != nullptr;
 }
@@ -121,10 +188,11 @@ void ForgetDxf() {
   g_source.reset();
 }
 
+// A drawing staged from an open document rather than a file keeps its segments' anchors and
+// numbers there.
 std::optional<Point2> DxfRigidShift(std::int32_t segmentId, Point2 a, Point2 b) {
-  if (!g_source || segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) {
-    return std::nullopt;
-  }
+  if (!g_source) return OpenDocumentRigidShift(segmentId, a, b);
+  if (segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) return std::nullopt;
   const DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
   if (!owned.rigid) return std::nullopt;
   const Point2 from = owned.anchor;
@@ -133,7 +201,11 @@ std::optional<Point2> DxfRigidShift(std::int32_t segmentId, Point2 a, Point2 b) 
 }
 
 void DxfSegmentMoved(std::int32_t segmentId, Point2 a, Point2 b, std::optional<Point2> shift) {
-  if (!g_source || segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) return;
+  if (!g_source) {
+    OpenDocumentSegmentMoved(segmentId, a, b, shift);
+    return;
+  }
+  if (segmentId < 1 || std::size_t(segmentId) > g_source->owned.size()) return;
   DxfOwnedValues& owned = g_source->owned[std::size_t(segmentId) - 1];
   if (!shift) {
     MirrorDxfValues(owned, a, b, g_source->values);
@@ -156,6 +228,10 @@ bool SaveDxfDrawing(const std::string& path, std::string& error) {
 }
 
 std::string UnsupportedDrawingMessage(std::string_view head, const std::string& fileName) {
+  if (head.empty()) {
+    return EmptyFile(fileName) ? fileName + ": is empty: neither a DXF file nor a drawing file"
+                               : std::string();
+  }
   switch (SniffDrawingFile(head)) {
     case DrawingFileKind::kDxfBinary:
       return fileName +
@@ -165,6 +241,13 @@ std::string UnsupportedDrawingMessage(std::string_view head, const std::string& 
       return fileName +
              ": a DWG file, which is not supported: save or export the drawing as ASCII DXF in "
              "your CAD program and open that";
+    case DrawingFileKind::kUtf16:
+      return fileName + ": is UTF-16 text: save it as ASCII DXF (or UTF-8)";
+    case DrawingFileKind::kUnknown:
+      return fileName + ": is neither a DXF file nor a drawing file: its first line " +
+             FirstLineText(head) +
+             " (a DXF file opens with the lines '0' and 'SECTION', a drawing file with '" +
+             std::string(kDrawingHeader) + "')";
     default:
       return {};
   }

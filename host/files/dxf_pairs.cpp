@@ -1,6 +1,7 @@
 // Reading the pairs of an ASCII DXF file in place.
 #include "host/files/dxf_pairs.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "host/files/dxf_text.h"
@@ -9,17 +10,18 @@
 namespace zethost {
 namespace {
 
-// The next line of the cursor, without its LF or CR LF; the cursor moves past its line end.
+// The next line of the cursor, without its line end; the cursor moves past its line end.
 std::string_view NextLine(DxfCursor& cursor, std::size_t& start) {
   start = cursor.pos;
   // DXF lines are short: a plain loop finds their end sooner than a library search.
   const char* const bytes = cursor.bytes.data();
+  const char lineEnd = cursor.lineEnd;
   std::size_t stop = cursor.pos;
-  while (stop < cursor.end && bytes[stop] != '\n') ++stop;
+  while (stop < cursor.end && bytes[stop] != lineEnd) ++stop;
   cursor.pos = stop == cursor.end ? cursor.end : stop + 1;
   ++cursor.line;
   std::string_view text = cursor.bytes.substr(start, stop - start);
-  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (lineEnd == '\n' && !text.empty() && text.back() == '\r') text.remove_suffix(1);
   return text;
 }
 
@@ -96,6 +98,23 @@ bool CheckValue(const DxfPair& pair, const std::string& fileName, std::string& e
   return true;
 }
 
+// Whether the bytes open as UTF-16 text: with its byte order mark, or as ASCII text in UTF-16
+// is, a NUL byte beside every character.
+bool Utf16Text(std::string_view bytes) {
+  const std::string_view mark = bytes.substr(0, 2);
+  if (mark == "\xFF\xFE" || mark == "\xFE\xFF") return true;
+  const std::size_t pairs = std::min<std::size_t>(bytes.size(), 64) / 2;
+  bool little = pairs > 0;
+  bool big = pairs > 0;
+  for (std::size_t k = 0; k < pairs; ++k) {
+    const bool lowNul = bytes[2 * k] == '\0';
+    const bool highNul = bytes[2 * k + 1] == '\0';
+    little = little && !lowNul && highNul;
+    big = big && lowNul && !highNul;
+  }
+  return little || big;
+}
+
 }  // namespace
 
 std::string_view DxfTrimmed(std::string_view value) {
@@ -146,6 +165,13 @@ DxfValueType DxfTypeOf(std::int32_t code) {
   return DxfValueType::kText;
 }
 
+char DxfLineEnd(std::string_view bytes) {
+  const std::size_t first = bytes.find_first_of("\r\n");
+  const bool crAlone = first != std::string_view::npos && bytes[first] == '\r' &&
+                       (first + 1 == bytes.size() || bytes[first + 1] != '\n');
+  return crAlone ? '\r' : '\n';
+}
+
 DrawingFileKind SniffDrawingFile(std::string_view bytes) {
   static constexpr std::string_view kBinaryDxf("AutoCAD Binary DXF\r\n\x1a\0", 22);
   if (bytes.substr(0, kBinaryDxf.size()) == kBinaryDxf) return DrawingFileKind::kDxfBinary;
@@ -154,12 +180,13 @@ DrawingFileKind SniffDrawingFile(std::string_view bytes) {
                            head.substr(0, 4) == "AC2." || head.substr(0, 4) == "MC0.")) {
     return DrawingFileKind::kDwg;
   }
+  if (Utf16Text(bytes)) return DrawingFileKind::kUtf16;
   std::string_view text = bytes;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   if (text.substr(0, 16) == "tarnell-drawing ") return DrawingFileKind::kNative;
   // An ASCII DXF opens with pairs: a group code line (often 0, or 999 for a comment), then its
   // value, usually SECTION.
-  DxfCursor cursor{text, 0, text.size(), 0};
+  DxfCursor cursor{text, 0, text.size(), 0, DxfLineEnd(text)};
   std::size_t start = 0;
   std::int32_t code = 0;
   while (!AtEnd(cursor) && cursor.line < 64) {

@@ -18,16 +18,23 @@ struct DxfPair {
   std::uint32_t line = 0;       // 1-based line of the group code
 };
 
-// What kind of file the bytes are, judged by their content, not by a name.
-enum class DrawingFileKind { kNative, kDxfAscii, kDxfBinary, kDwg, kUnknown };
+// What kind of file the bytes are, judged by their content, not by a name. kUtf16: text in
+// UTF-16, which neither reader takes.
+enum class DrawingFileKind { kNative, kDxfAscii, kDxfBinary, kDwg, kUtf16, kUnknown };
 DrawingFileKind SniffDrawingFile(std::string_view bytes);
 
-// A walk over the pairs of bytes[pos, end). Lines may end in LF or CR LF.
+// The character that ends the lines of a DXF file: LF (a CR before it belongs to the line
+// end), or CR in a file saved with CR alone, as old Mac programs do. The first line end tells.
+char DxfLineEnd(std::string_view bytes);
+
+// A walk over the pairs of bytes[pos, end). Lines end in LF or CR LF, or in CR alone when
+// lineEnd is CR.
 struct DxfCursor {
   std::string_view bytes;
   std::size_t pos = 0;     // where the next pair's group code line starts
   std::size_t end = 0;     // where the walk stops
   std::uint32_t line = 0;  // lines before pos
+  char lineEnd = '\n';     // DxfLineEnd of the file
 };
 
 // The next pair, or false at the cursor's end. For bytes already checked by the checked walk.

@@ -69,26 +69,29 @@ std::u16string DecodeDxfText(std::string_view raw, DxfEncoding encoding) {
   return out;
 }
 
-std::string QuotedForMessage(std::string_view value) {
-  constexpr std::size_t kMost = 40;
-  std::string out = "'";
-  for (std::size_t i = 0; i < value.size() && i < kMost; ++i) {
-    const unsigned char c = static_cast<unsigned char>(value[i]);
+std::string PrintableForMessage(std::string_view value) {
+  std::string out;
+  for (const char byte : value) {
+    const auto c = static_cast<unsigned char>(byte);
     if (c == '\r') {
       out += "\\r";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (c < 0x20 || c == 0x7F) {
+    } else if (c < 0x20 || c >= 0x7F) {
       static constexpr char kHex[] = "0123456789abcdef";
       out += "\\x";
       out.push_back(kHex[c >> 4]);
       out.push_back(kHex[c & 15]);
     } else {
-      out.push_back(static_cast<char>(c));
+      out.push_back(byte);
     }
   }
-  if (value.size() > kMost) out += "...";
-  return out + "'";
+  return out;
+}
+
+std::string QuotedForMessage(std::string_view value) {
+  constexpr std::size_t kMost = 40;
+  return "'" + PrintableForMessage(value.substr(0, kMost)) + (value.size() > kMost ? "...'" : "'");
 }
 
 }  // namespace zethost

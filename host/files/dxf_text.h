@@ -17,7 +17,10 @@ DxfEncoding DxfEncodingOf(std::string_view acadVersion, std::string_view codePag
 // names stay different and equal names stay equal.
 std::u16string DecodeDxfText(std::string_view raw, DxfEncoding encoding);
 
-// 'value' with control bytes shown as \r, \t, \xNN, cut to at most 40 bytes.
+// The bytes with control and non-ASCII bytes shown as \r, \t, \xNN: a message shows every
+// byte of a file it quotes, and none of them is invisible or acts on the user's terminal.
+std::string PrintableForMessage(std::string_view value);
+// 'value' so, cut to at most 40 bytes.
 std::string QuotedForMessage(std::string_view value);
 
 }  // namespace zethost

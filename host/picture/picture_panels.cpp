@@ -42,14 +42,14 @@ Point2 PanelCenter(const Element& element) {
 
 // How far the old and new outline reach from `center`, the larger of x and y.
 double Reach(const MovedHole& hole, Point2 center) {
-  const Box box = Unite(ElementBox(*hole.before), ElementBox(*hole.after));
+  const Box box = Unite(ElementBox(*hole.before), ElementBox(Now(hole)));
   return std::max(
       {center.x - box.minX, box.maxX - center.x, center.y - box.minY, box.maxY - center.y});
 }
 
 // The window's view, its top left corner at the origin; the panel's place is set later.
 std::optional<View> PanelView(const MovedHole& hole) {
-  const Point2 center = PanelCenter(*hole.after);
+  const Point2 center = PanelCenter(Now(hole));
   double reach = Reach(hole, center);
   if (reach == 0) reach = 1;  // an outline of a single point
   const double scale = (kPanelSize / 2 - kPanelPad) / reach;
@@ -64,7 +64,7 @@ std::optional<View> PanelView(const MovedHole& hole) {
 }
 
 std::string PointText(Point2 p) {
-  return "(" + ShortestNumber(p.x) + ", " + ShortestNumber(p.y) + ")";
+  return "(" + NumberText(p.x) + ", " + NumberText(p.y) + ")";
 }
 
 std::string HoleLabel(const Element& element) {
@@ -74,9 +74,10 @@ std::string HoleLabel(const Element& element) {
 
 std::vector<std::string> Caption(const MovedHole& hole, const Panel& panel) {
   const Point2 from = PanelCenter(*hole.before);
-  const Point2 to = PanelCenter(*hole.after);
-  std::vector<std::string> lines{HoleLabel(*hole.after) + ": moved " +
-                                 ShortestNumber(Distance(from, to))};
+  const Point2 to = PanelCenter(Now(hole));
+  // By halves, which keep the distance finite between the ends of the double range.
+  const double distance = 2 * Distance(Point2{from.x / 2, from.y / 2}, Point2{to.x / 2, to.y / 2});
+  std::vector<std::string> lines{HoleLabel(Now(hole)) + ": moved " + NumberText(distance)};
   const std::string move = PointText(from) + " \u2192 " + PointText(to);
   if (TextWidth(move, kCaptionFont) <= kPanelSize) {
     lines.push_back(move);
@@ -115,7 +116,9 @@ std::string PanelSvg(const Panel& panel, double x, double y) {
     view.left = x;
     view.top = y;
     if (panel.fit == GridFit::Drawn) out += GridSvg(view, panel.grid, view.box, kPanelGridColour);
-    out += MoveSvg(view, *panel.hole);
+    Thinning thinning = ThinningFor(
+        view, kPanelMarks, [&](const MarkVisitor& visit) { MoveMarks(*panel.hole, visit); });
+    out += MoveSvg(view, *panel.hole, thinning);
   }
   out += Rect(x, y, kPanelSize, kPanelSize, StrokeStyle(kFrameColour, 1));
   out +=

@@ -1,6 +1,8 @@
 // The before/after picture as a self-contained SVG: an overview of the whole drawing, below it a
-// detail view of each moved hole (magnified so that the grid of the move unit shows), and a
-// legend in a band of its own at the bottom, so that nothing hides an element.
+// detail view of each of the first moved holes (magnified so that the grid of the move unit
+// shows), and a legend in a band of its own at the bottom, so that nothing hides an element.
+// Whatever the drawing holds, the picture stays within a few megabytes: the overview and each
+// detail view draw a bounded number of marks, thinned past it, and the legend counts the rest.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -20,6 +22,9 @@ constexpr double kMinGridPixels = 6;  // a finer grid is not drawn in the overvi
 constexpr int kMaxGridLines = 400;    // per direction
 constexpr double kLegendLine = 18;
 constexpr double kMinWidth = 480;  // room for the legend
+// The overview draws at most this many marks (outlines' segments, centres, moves), thinned past
+// that: with the detail views', the picture stays within a few megabytes.
+constexpr std::size_t kOverviewMarks = 20000;
 
 // The overview's view and its size in pixels, margins included.
 struct Overview {
@@ -91,14 +96,39 @@ const char* KindStyleColour(ElementKind kind) {
                                          : "#a0a0a0";
 }
 
+Mark KindMark(ElementKind kind) {
+  return kind == ElementKind::Hole       ? Mark::kHole
+         : kind == ElementKind::LongHole ? Mark::kLongHole
+                                         : Mark::kOther;
+}
+
+// What the overview says of itself in the legend: why it has no grid, and how it was thinned.
+struct OverviewNotes {
+  std::string grid;
+  double cell = 0;
+  std::size_t marks = 0;
+  std::size_t drawn = 0;
+};
+
 std::string OverviewSvg(const View& view, const std::vector<MovedHole>& moved,
-                        const PictureOptions& options, std::string& gridNote) {
+                        const PictureOptions& options, OverviewNotes& notes) {
   std::string body;
-  gridNote = OverviewGrid(view, moved, options, body);
+  notes.grid = OverviewGrid(view, moved, options, body);
+  Thinning thinning = ThinningFor(view, kOverviewMarks, [&](const MarkVisitor& visit) {
+    for (const Element& element : Elements()) {
+      for (const Segment& segment : element.segments)
+        visit(segment.geometry, KindMark(element.kind));
+    }
+    for (const MovedHole& hole : moved) MoveMarks(hole, visit);
+  });
   for (const Element& element : Elements()) {
-    body += ElementSvg(view, element, StrokeStyle(KindStyleColour(element.kind), 1));
+    body += ElementSvg(view, element, StrokeStyle(KindStyleColour(element.kind), 1),
+                       KindMark(element.kind), thinning);
   }
-  for (const MovedHole& hole : moved) body += MoveSvg(view, hole);
+  for (const MovedHole& hole : moved) body += MoveSvg(view, hole, thinning);
+  notes.cell = thinning.cell;
+  notes.marks = thinning.marks;
+  notes.drawn = thinning.drawn.size();
   return body + BaseMarker(view.X(options.basePoint.x), view.Y(options.basePoint.y));
 }
 
@@ -144,11 +174,18 @@ std::string GridEntry(const PictureOptions& options, const std::string& note, bo
 }
 
 std::vector<LegendEntry> LegendEntries(std::size_t movedCount, const PictureOptions& options,
-                                       const std::string& gridNote, bool gridInPanels) {
+                                       const OverviewNotes& notes, bool gridInPanels) {
+  const std::string& gridNote = notes.grid;
   std::vector<LegendEntry> entries{{Swatch::None, std::to_string(movedCount) + " hole(s) moved"}};
   if (movedCount > kMaxPanels) {
     entries.push_back({Swatch::None, "+" + std::to_string(movedCount - kMaxPanels) +
-                                         " more moved holes not shown"});
+                                         " more moved holes not shown in detail: see the report"});
+  }
+  if (notes.cell > 0) {
+    entries.push_back({Swatch::None, "overview thinned: " + std::to_string(notes.drawn) + " of " +
+                                         std::to_string(notes.marks) +
+                                         " outlines and marks drawn, one of those alike within " +
+                                         ShortestNumber(notes.cell) + " px"});
   }
   entries.push_back({Swatch::Base, "base point (" + ShortestNumber(options.basePoint.x) + ", " +
                                        ShortestNumber(options.basePoint.y) + ")"});
@@ -190,12 +227,12 @@ std::string SvgHead(double width, double height) {
 std::string Picture(const std::vector<Element>& before, const PictureOptions& options) {
   const std::vector<MovedHole> moved = MovedHoles(before);
   const Overview overview = MakeOverview(moved, options.basePoint);
-  std::string gridNote;
-  const std::string body = OverviewSvg(overview.view, moved, options, gridNote);
+  OverviewNotes notes;
+  const std::string body = OverviewSvg(overview.view, moved, options, notes);
   const PanelBand panels =
       PanelsSvg(moved, options, overview.height, std::max(overview.width, kMinWidth));
   const std::vector<LegendEntry> entries =
-      LegendEntries(moved.size(), options, gridNote, panels.gridShown);
+      LegendEntries(moved.size(), options, notes, panels.gridShown);
   const double legendTop = overview.height + panels.height;
   const double height = legendTop + kLegendLine * static_cast<double>(entries.size() + 1);
   return SvgHead(panels.width, height) + body + panels.svg + LegendSvg(legendTop, entries) +

@@ -12,14 +12,6 @@ namespace {
 
 constexpr double kCross = 4;  // half size of a centre cross, pixels
 
-bool Changed(const Element& before, const Element& after) {
-  if (before.segments.size() != after.segments.size()) return true;
-  for (std::size_t k = 0; k < before.segments.size(); ++k) {
-    if (!SameGeometry(before.segments[k].geometry, after.segments[k].geometry)) return true;
-  }
-  return false;
-}
-
 std::string ArcSvg(const View& view, const Arc& arc, const std::string& style) {
   const double r = ArcRadius(arc) * view.scale;
   // Flipping y turns a counter-clockwise arc into one of negative angle on screen: SVG sweep 0.
@@ -34,8 +26,10 @@ std::string ArcSvg(const View& view, const Arc& arc, const std::string& style) {
 std::vector<MovedHole> MovedHoles(const std::vector<Element>& before) {
   std::vector<MovedHole> moved;
   for (const Element& old : before) {
+    if (old.kind != ElementKind::Hole) continue;
     const Element* now = FindElement(old.instanceId);
-    if (now != nullptr && Changed(old, *now)) moved.push_back({&old, now});
+    const auto newCentre = now != nullptr ? ElementCenter(*now) : std::nullopt;
+    if (CentreMoved(ElementCenter(old), newCentre)) moved.push_back({&old, now});
   }
   return moved;
 }
@@ -43,6 +37,12 @@ std::vector<MovedHole> MovedHoles(const std::vector<Element>& before) {
 std::string Num(double value) {
   if (std::isnan(value)) value = 0;
   return FixedNumber(std::clamp(value, -kMaxPixels, kMaxPixels), 2);
+}
+
+std::string NumberText(double value) {
+  if (std::isfinite(value)) return ShortestNumber(value);
+  if (std::isnan(value)) return "undefined";
+  return value > 0 ? "beyond +1.8e308" : "beyond -1.8e308";
 }
 
 std::string Escaped(std::string_view text) {
@@ -79,7 +79,11 @@ std::string TextSvg(double x, double y, std::string_view text) {
 
 Box ElementBox(const Element& element) {
   Box box = EmptyBox();
-  for (const Segment& segment : element.segments) box = Unite(box, BoundsOf(segment.geometry));
+  for (const Segment& segment : element.segments) {
+    const Arc* arc = std::get_if<Arc>(&segment.geometry);
+    box = arc != nullptr && !IsFinite(*arc) ? Unite(Unite(box, arc->start), arc->end)
+                                            : Unite(box, BoundsOf(segment.geometry));
+  }
   return box;
 }
 
@@ -115,27 +119,60 @@ std::string SegmentSvg(const View& view, const Geometry& geometry, const std::st
          style + "/>\n";
 }
 
-std::string ElementSvg(const View& view, const Element& element, const std::string& style) {
+std::string ElementSvg(const View& view, const Element& element, const std::string& style,
+                       Mark mark, Thinning& thinning) {
   std::string out;
   for (const Segment& segment : element.segments) {
-    out += SegmentSvg(view, segment.geometry, style);
+    if (thinning.Take(view, segment.geometry, mark)) {
+      out += SegmentSvg(view, segment.geometry, style);
+    }
   }
   return out;
 }
 
-std::string MoveSvg(const View& view, const MovedHole& hole) {
-  std::string out = ElementSvg(view, *hole.before, StrokeStyle(kOldColour, 1, "5 3"));
-  out += ElementSvg(view, *hole.after, StrokeStyle(kNewColour, 1.5));
-  const std::optional<Point2> from = ElementCenter(*hole.before);
-  const std::optional<Point2> to = ElementCenter(*hole.after);
-  if (from) out += Cross(view.X(from->x), view.Y(from->y), kOldColour);
-  if (to) out += Cross(view.X(to->x), view.Y(to->y), kNewColour);
-  if (from && to && Distance(*from, *to) > 0) {
-    out += "<line x1=\"" + Num(view.X(from->x)) + "\" y1=\"" + Num(view.Y(from->y)) + "\" x2=\"" +
-           Num(view.X(to->x)) + "\" y2=\"" + Num(view.Y(to->y)) + "\" stroke=\"" + kMoveColour +
-           "\" stroke-width=\"1\" marker-end=\"url(#arrow)\"/>\n";
+void MoveMarks(const MovedHole& hole, const MarkVisitor& visit) {
+  for (const Segment& segment : hole.before->segments) visit(segment.geometry, Mark::kOld);
+  if (hole.after != nullptr) {
+    for (const Segment& segment : hole.after->segments) visit(segment.geometry, Mark::kNew);
   }
+  const std::optional<Point2> from = ElementCenter(*hole.before);
+  const std::optional<Point2> to =
+      hole.after != nullptr ? ElementCenter(*hole.after) : std::nullopt;
+  if (from) visit(Circle{*from, 0}, Mark::kOldCentre);
+  if (to) visit(Circle{*to, 0}, Mark::kNewCentre);
+  if (from && to && Distance(*from, *to) > 0) visit(Line{*from, *to}, Mark::kMove);
+}
+
+std::string MoveSvg(const View& view, const MovedHole& hole, Thinning& thinning) {
+  std::string out;
+  MoveMarks(hole, [&](const Geometry& geometry, Mark mark) {
+    if (!thinning.Take(view, geometry, mark)) return;
+    if (mark == Mark::kOld) {
+      out += SegmentSvg(view, geometry, StrokeStyle(kOldColour, 1, "5 3"));
+    } else if (mark == Mark::kNew) {
+      out += SegmentSvg(view, geometry, StrokeStyle(kNewColour, 1.5));
+    } else if (mark == Mark::kMove) {
+      const Line& move = std::get<Line>(geometry);
+      out += "<line x1=\"" + Num(view.X(move.start.x)) + "\" y1=\"" + Num(view.Y(move.start.y)) +
+             "\" x2=\"" + Num(view.X(move.end.x)) + "\" y2=\"" + Num(view.Y(move.end.y)) +
+             "\" stroke=\"" + kMoveColour + "\" stroke-width=\"1\" marker-end=\"url(#arrow)\"/>\n";
+    } else {
+      const Point2 c = std::get<Circle>(geometry).center;
+      out += Cross(view.X(c.x), view.Y(c.y), mark == Mark::kOldCentre ? kOldColour : kNewColour);
+    }
+  });
   return out;
 }
 
 }  // namespace zethost::picture
+
+namespace zethost {
+
+bool CentreMoved(const std::optional<Point2>& before, const std::optional<Point2>& after) {
+  constexpr double kMoveTolerance = 1e-9;
+  if (!before || !after) return before.has_value() != after.has_value();
+  return !(std::fabs(before->x - after->x) < kMoveTolerance &&
+           std::fabs(before->y - after->y) < kMoveTolerance);
+}
+
+}  // namespace zethost

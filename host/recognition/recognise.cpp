@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
@@ -32,6 +33,8 @@ struct Piece {
 };
 
 constexpr std::uint32_t kNoGroup = 0xFFFFFFFF;
+// More circles and arcs than any hole is drawn with.
+constexpr std::uint32_t kMostItems = 64;
 
 Box BoxAround(Point2 c, double reach) {
   return Box{c.x - reach, c.y - reach, c.x + reach, c.y + reach};
@@ -74,6 +77,10 @@ struct Recogniser {
     ++out.elements[element].segmentCount;
   }
   void AddItem(std::uint32_t element, RecognisedItem item) {
+    // A record lists at most kMostItems circles, the first the hole gives, whatever the file
+    // stacks on one centre: rings by the thousand would make a record of hundreds of megabytes,
+    // which the host and the plug-in each hold. Every circle still moves with the hole.
+    if (out.elements[element].itemCount >= kMostItems) return;
     out.items.push_back(item);
     ++out.elements[element].itemCount;
   }
@@ -122,6 +129,12 @@ struct Recogniser {
       if (const auto circle = PolylineAsCircle(vertices, e)) {
         AddPiece(Role::kFull, e, entity, circle->centre, circle->radius);
         return;
+      }
+    }
+    if (e.wide) {
+      if (const auto ring = PolylineAsCircle(vertices, e)) {
+        out.notHoles.push_back(
+            RecognisedNotHole{entity, NotHoleReason::kFilledRing, ring->centre, ring->radius});
       }
     }
     const bool slot = !e.wide && IsSlot(vertices, e);
@@ -257,13 +270,26 @@ struct Recogniser {
   // corner of an outline), or runs through another hole's centre (a bolt circle's centre line).
   // Holes that merely overlap keep each other.
   bool EnclosesOther(const FeatureGrid& grid, std::uint32_t group, Point2 c, double radius) const {
+    return OtherFeatureAt(grid, group, c, radius).has_value();
+  }
+  // Why the circle around c is not a hole's: it encloses a feature (an outline) or runs through
+  // a hole's centre (a centre line); nullopt when it does neither.
+  std::optional<NotHoleReason> OtherFeatureAt(const FeatureGrid& grid, std::uint32_t group,
+                                              Point2 c, double radius) const {
     const double tolerance = CentreTolerance(c);
-    return grid.Any(BoxAround(c, 1.1 * radius + tolerance), [&](const Feature& f) {
+    bool enclosed = false;
+    const bool any = grid.Any(BoxAround(c, 1.1 * radius + tolerance), [&](const Feature& f) {
       if (f.owner == group || Within(f.point, c, tolerance)) return false;
       const double distance = Distance(f.point, c);
-      return distance + f.radius <= radius + tolerance ||
+      enclosed = distance + f.radius <= radius + tolerance;
+      return enclosed ||
              (f.radius > 0 && std::fabs(distance - radius) <= 0.1 * f.radius + tolerance);
     });
+    if (!any) return std::nullopt;
+    return enclosed ? NotHoleReason::kOutline : NotHoleReason::kCentreLine;
+  }
+  void NoteNotHole(const Piece& p, NotHoleReason reason) {
+    out.notHoles.push_back(RecognisedNotHole{p.entity, reason, p.centre, p.radius});
   }
 
   // Whether the line passes through a hole other than the group's.
@@ -279,14 +305,17 @@ struct Recogniser {
 
   void AddHoleItems(std::uint32_t hole, const std::vector<std::uint32_t>& fulls) {
     std::vector<RecognisedItem> items;
+    // The circles come largest first, so the item of a layer nearest in size to the next circle
+    // is the last one taken on that layer: a circle drawn twice is told by that one alone, and
+    // a hole of many circles takes linear time.
+    std::unordered_map<std::int32_t, double> smallestOnLayer;
     for (const std::uint32_t k : fulls) {
       const Piece& p = pieces[k];
       const RecognisedItem item{p.layer, 2 * p.radius, -1, 0};
-      const bool twice = std::any_of(items.begin(), items.end(), [&](const RecognisedItem& i) {
-        return i.layer == item.layer &&
-               std::fabs(i.diameter - item.diameter) <= 1e-9 * item.diameter;
-      });
-      if (!twice) items.push_back(item);
+      const auto [last, first] = smallestOnLayer.try_emplace(item.layer, item.diameter);
+      if (!first && std::fabs(last->second - item.diameter) <= 1e-9 * item.diameter) continue;
+      last->second = item.diameter;
+      items.push_back(item);
     }
     // Largest first; circles of one size in the order of their layers, so that holes drawn
     // alike on several layers have their items in one order.
@@ -311,14 +340,19 @@ struct Recogniser {
     });
     std::vector<std::uint32_t> dropped;
     // A circle around other features is an outline or a centre line, not the hole's.
-    while (!fulls.empty() &&
-           EnclosesOther(grid, group, pieces[fulls.front()].centre, pieces[fulls.front()].radius)) {
-      dropped.push_back(fulls.front());
-      fulls.erase(fulls.begin());
+    std::size_t kept = 0;
+    for (; kept < fulls.size(); ++kept) {
+      const Piece& p = pieces[fulls[kept]];
+      const auto reason = OtherFeatureAt(grid, group, p.centre, p.radius);
+      if (!reason) break;
+      NoteNotHole(p, *reason);
+      dropped.push_back(fulls[kept]);
     }
+    fulls.erase(fulls.begin(), fulls.begin() + static_cast<std::ptrdiff_t>(kept));
     const bool drawn = std::any_of(fulls.begin(), fulls.end(),
                                    [&](std::uint32_t k) { return pieces[k].continuous; });
     if (!drawn) {
+      for (const std::uint32_t k : fulls) NoteNotHole(pieces[k], NotHoleReason::kHidden);
       dropped.insert(dropped.end(), fulls.begin(), fulls.end());
       fulls.clear();
     }

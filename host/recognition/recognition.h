@@ -49,8 +49,24 @@ struct RecognisedElement {
   std::uint32_t itemCount = 0;
 };
 
+// A circle that looks like a hole but is not taken as one, and why.
+enum class NotHoleReason : std::uint8_t {
+  kOutline,     // it encloses other holes or an outline's corners
+  kCentreLine,  // it runs through other holes' centres (a bolt circle's centre line)
+  kHidden,      // it and the circles around its centre are drawn only with gaps (hidden, centre)
+  kFilledRing,  // a polyline circle drawn with a width
+};
+
+struct RecognisedNotHole {
+  std::uint32_t entity = 0;
+  NotHoleReason reason = NotHoleReason::kOutline;
+  Point2 centre{0, 0};
+  double radius = 0;
+};
+
 struct Recognition {
   std::vector<RecognisedElement> elements;  // in the order of their first entity
+  std::vector<RecognisedNotHole> notHoles;  // in the order they were found
   std::vector<RecognisedSegment> segments;
   std::vector<RecognisedItem> items;
   std::vector<std::u16string> texts;  // block names as hole records hold them (at most 19 units)

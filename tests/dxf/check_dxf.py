@@ -25,7 +25,7 @@ MOVABLE = {
     "VERTEX": {"location", "bulge"},
 }
 
-REPORT_LINE = re.compile(r"^hole \d+ element \d+: (\S+),(\S+) -> (\S+),(\S+) (moved|redrawn|unchanged)$")
+REPORT_LINE = re.compile(r"^hole \d+ element \d+: (\S+),(\S+) -> (\S+),(\S+) (moved|redrawn|unchanged)(?:;.*)?$")
 
 
 def read_report(path):

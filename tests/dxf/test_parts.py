@@ -5,6 +5,7 @@ and everything else (outlines, centre lines, pads, dimensions, a block inserted 
 every number. ezdxf reads and audits the output; in the file's text every changed number is
 written as a drafter would type it: a centre as the shortest decimal of its grid value, any other
 number without the rounding of the arithmetic (30.5, not 30.499999999999996; 0, not 5.55e-18)."""
+import csv
 import math
 import os
 import re
@@ -174,6 +175,45 @@ def entity_problems(ea, eb, expect):
     return problems
 
 
+# --- what tarnell lists and reports of a part ------------------------------------------------
+
+NOT_A_HOLE = re.compile(r"not a hole: circle .* handle ([0-9A-F]+), layer .*: (.+)$")
+KIND_LINE = re.compile(r"^  kind \d+: (\d+) holes?,")
+
+
+def listing_problems(args, part, source, eb):
+    """--list names as no hole only entities that stay, and counts as many holes as the CSV
+    report of a correction has rows; each row's new centre is its old one on the grid, as the
+    corrected file (read by ezdxf) holds it."""
+    listed = dxftest.run(args, "--list", source)
+    lines = listed.stdout.decode(errors="replace").splitlines()
+    problems = [] if listed.returncode == 0 else ["--list exit %d" % listed.returncode]
+    for line in lines:
+        found = NOT_A_HOLE.search(line)
+        if found and part.expect.get(found.group(1)) != "stays":
+            problems.append("--list: %s is no hole (%s), yet it is expected to move"
+                            % (found.group(1), found.group(2)))
+    holes = sum(int(m.group(1)) for m in map(KIND_LINE.match, lines) if m)
+    table = os.path.join(args.work, part.name + "-report.csv")
+    dxftest.run(args, "--base", "0,0", "--unit", str(parts.UNIT), "--all", "--report", table,
+                source)
+    with open(table, newline="", encoding="utf-8") as data:
+        rows = list(csv.DictReader(data))
+    if len(rows) != holes:
+        problems.append("the CSV report has %d rows, --list counts %d holes" % (len(rows), holes))
+    for row in rows:
+        old = (float(row["old X"]), float(row["old Y"]))
+        new = (float(row["new X"]), float(row["new Y"]))
+        if new != (parts.grid(old[0]), parts.grid(old[1])) or row["status"] != "moved":
+            problems.append("CSV row of %s: %r -> %r %s" % (row["handle"], old, new, row["status"]))
+        entity = eb.get(row["handle"])
+        if part.expect.get(row["handle"]) == "hole" and entity is not None:
+            if tuple(parts.centre(entity)) != new:
+                problems.append("CSV row of %s says %r, the file %r"
+                                % (row["handle"], new, parts.centre(entity)))
+    return problems
+
+
 # --- one part --------------------------------------------------------------------------------
 
 def what_tarnell_said(result):
@@ -211,6 +251,7 @@ def one_part(args, part):
                                                              sorted(set(eb) - set(ea))[:5]))
     problems += entity_problems(ea, eb, part.expect)
     problems += text_problems(records(source), records(out), part.expect)
+    problems += listing_problems(args, part, source, eb)
     with open(report, encoding="utf-8") as text:
         reported = text.read()
     for handle in part.stale:

@@ -13,7 +13,7 @@ HOLES = 14  # the plate's holes, the slot not among them
 
 def moved_count(report):
     with open(report, encoding="utf-8") as lines:
-        return sum(1 for line in lines if line.startswith("hole ") and line.rstrip().endswith(" moved"))
+        return sum(1 for line in lines if line.startswith("hole ") and " moved;" in line)
 
 
 def one_version(args, version, quit):

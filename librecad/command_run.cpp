@@ -1,0 +1,109 @@
+#include "librecad/command_run.h"
+
+#include <optional>
+#include <vector>
+
+#include "document_interface.h"
+#include "host/files/number_text.h"
+#include "host/source/open_document.h"
+#include "host/stand_in.h"
+#include "librecad/document_entities.h"
+#include "librecad/document_writes.h"
+
+namespace tarnell_librecad {
+namespace {
+
+QString Text(const std::u16string& text) {
+  return QString::fromStdU16String(text);
+}
+
+// The document's visible entities (getAllEntities with true leaves out erased ones and those of
+// hidden layers) become the host's drawing; what was read is kept for the writing back.
+DocumentEntities LoadDocument(Document_Interface& doc) {
+  const LayerLinetypes linetypes = ReadLayerLinetypes(doc);
+  QList<Plug_Entity*> all;
+  doc.getAllEntities(&all, true);
+  DocumentEntities read = ReadDocumentEntities(all, linetypes);
+  qDeleteAll(all);
+  zethost::LoadOpenDocument(read.drawing, read.ids);
+  return read;
+}
+
+// The first corner of the range the step is taking, if any: the anchor of the rubber band of
+// the steps that ask for a second corner, or the first corner of a window selection.
+std::optional<QPointF> RangeStart() {
+  if (const std::optional<EchoRecord> echo = zethost::CurrentEcho()) {
+    return QPointF(echo->ptAnchor.x, echo->ptAnchor.y);
+  }
+  if (const std::optional<Point2> corner = zethost::PendingCorner()) {
+    return QPointF(corner->x, corner->y);
+  }
+  return std::nullopt;
+}
+
+QString Typed(const PointInput& input) {
+  if (input.answer == PointAnswer::kConfirm) return QStringLiteral("(Enter)");
+  if (input.answer == PointAnswer::kCancel) return QStringLiteral("(cancelled)");
+  return QString::fromStdString(zethost::ShortestNumber(input.point.x()) + "," +
+                                zethost::ShortestNumber(input.point.y()));
+}
+
+// Shows the host's messages as they come: error messages and the cursor text in the command
+// history; message boxes are kept for the end of the run.
+void ListenToMessages(const FrontEnd& frontEnd, std::vector<QString>& boxes) {
+  zethost::ClearMessages();
+  zethost::SetMessageListener([&frontEnd, &boxes](const zethost::Message& message) {
+    switch (message.kind) {
+      case zethost::MessageKind::Error:
+        frontEnd.note(QStringLiteral("! ") + Text(message.text));
+        break;
+      case zethost::MessageKind::Cursor:
+        frontEnd.note(QStringLiteral("[") + Text(message.text) + QStringLiteral("]"));
+        break;
+      case zethost::MessageKind::Box:
+        boxes.push_back(Text(message.text));
+        break;
+      case zethost::MessageKind::Prompt:
+        break;  // shown by the next point prompt
+    }
+  });
+}
+
+// Asks until the command has finished; false when the user cancelled it.
+bool Converse(const FrontEnd& frontEnd) {
+  while (zethost::CommandRunning()) {
+    const QString prompt = Text(zethost::PromptText());
+    const std::optional<QPointF> from = RangeStart();
+    const PointInput input = frontEnd.askPoint(prompt, from ? &*from : nullptr);
+    frontEnd.note(prompt + Typed(input));
+    if (input.answer == PointAnswer::kCancel) return false;
+    const zethost::InputResult result =
+        input.answer == PointAnswer::kConfirm
+            ? zethost::Confirm()
+            : zethost::Click(Point2{input.point.x(), input.point.y()});
+    if (!result.note.empty()) frontEnd.note(QStringLiteral("  (%1)").arg(result.note.c_str()));
+  }
+  return true;
+}
+
+}  // namespace
+
+RunResult RunCommand(Document_Interface& doc, const FrontEnd& frontEnd) {
+  const DocumentEntities read = LoadDocument(doc);
+  std::vector<QString> boxes;
+  ListenToMessages(frontEnd, boxes);
+  zethost::StartCommand();
+  RunResult result;
+  result.cancelled = !Converse(frontEnd);
+  zethost::SetMessageListener(nullptr);
+  if (!result.cancelled) {
+    const WriteBack written = WriteChanges(doc, read, zethost::ChangedEntities());
+    for (const QString& skipped : written.skipped) frontEnd.note(QStringLiteral("! ") + skipped);
+    result.written = written.written;
+    if (written.written > 0) doc.updateView();
+  }
+  for (const QString& box : boxes) frontEnd.messageBox(box);
+  return result;
+}
+
+}  // namespace tarnell_librecad

@@ -1,0 +1,109 @@
+#include "librecad/tarnell_plugin.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+#include "document_interface.h"
+#include "host/stand_in.h"
+#include "librecad/answer_watch.h"
+#include "librecad/command_history.h"
+#include "librecad/command_run.h"
+#include "librecad/dialog_box.h"
+#include "plugin/startup.h"
+#include "plugin/tarnell_app.h"
+#include "settings/dialog_view_terminal.h"
+
+namespace {
+
+// The command's entry in LibreCAD's Plugins menu ("hole position correction").
+const QString kMenuEntry = QStringLiteral("구멍위치보정");
+// What the host hands the plug-in's Startup to pass back with every point query.
+constexpr std::uint64_t kHostValue = 0x4C494252ULL;
+
+bool g_bRegistered = false;
+bool g_bRunning = false;
+
+// Starts the plug-in code once: its application object, then Startup, which registers the
+// command with the host.
+void StartPluginOnce() {
+  static const bool started = [] {
+    // Nothing reads the host's record of Zet* calls here; it would only grow.
+    zethost::SetCallLogging(false);
+    TheTarnellApp().InitInstance();
+    g_bRegistered = Startup(0, 0, 0, kHostValue) == 0;
+    return true;
+  }();
+  (void)started;
+}
+
+tarnell_librecad::PointInput AskPoint(Document_Interface& doc, QWidget* mainWindow,
+                                      const QString& prompt, const QPointF* from) {
+  tarnell_librecad::AppendToLog(QStringLiteral("prompt: ") + prompt);
+  tarnell_librecad::AnswerWatch watch(mainWindow);
+  QPointF point;
+  QPointF base = from != nullptr ? *from : QPointF();
+  tarnell_librecad::PointInput input;
+  if (doc.getPoint(&point, prompt, from != nullptr ? &base : nullptr)) {
+    input.answer = tarnell_librecad::PointAnswer::kPoint;
+    input.point = point;
+  } else {
+    input.answer = watch.Answer();
+  }
+  return input;
+}
+
+void ShowBox(QWidget* mainWindow, const QString& text) {
+  tarnell_librecad::AppendToLog(QStringLiteral("message box: ") + text);
+  QMessageBox::information(mainWindow, QStringLiteral("Tarnell"), text);
+  tarnell_librecad::AppendToLog(QStringLiteral("message box closed"));
+}
+
+void Run(Document_Interface& doc, QWidget* mainWindow) {
+  tarnell_librecad::DialogBox dialogs(mainWindow);
+  SetDialogStreams(dialogs.In(), dialogs.Out());
+  tarnell_librecad::FrontEnd frontEnd;
+  frontEnd.askPoint = [&](const QString& prompt, const QPointF* from) {
+    return AskPoint(doc, mainWindow, prompt, from);
+  };
+  frontEnd.note = [&](const QString& line) { tarnell_librecad::AppendToHistory(mainWindow, line); };
+  frontEnd.messageBox = [&](const QString& text) { ShowBox(mainWindow, text); };
+  const tarnell_librecad::RunResult result = tarnell_librecad::RunCommand(doc, frontEnd);
+  SetDialogStreams(nullptr, nullptr);
+  tarnell_librecad::AppendToLog(
+      result.cancelled ? QStringLiteral("run cancelled")
+                       : QStringLiteral("run finished: %1 entities written").arg(result.written));
+}
+
+}  // namespace
+
+TarnellPlugin::TarnellPlugin() {
+  StartPluginOnce();
+}
+
+QString TarnellPlugin::name() const {
+  return QStringLiteral("Tarnell");
+}
+
+PluginCapabilities TarnellPlugin::getCapabilities() const {
+  PluginCapabilities capabilities;
+  capabilities.menuEntryPoints << PluginMenuLocation(QStringLiteral("plugins_menu"), kMenuEntry);
+  return capabilities;
+}
+
+void TarnellPlugin::execComm(Document_Interface* doc, QWidget* parent, QString cmd) {
+  if (cmd != kMenuEntry || doc == nullptr) return;
+  if (!g_bRegistered) {
+    tarnell_librecad::AppendToHistory(
+        parent, QStringLiteral("! Tarnell: the command could not be registered"));
+    return;
+  }
+  // LibreCAD's menu stays usable while the command waits for a point: a second start would
+  // take the host's drawing from under the first.
+  if (g_bRunning) {
+    tarnell_librecad::AppendToHistory(parent, QStringLiteral("! Tarnell is already running"));
+    return;
+  }
+  g_bRunning = true;
+  Run(*doc, parent);
+  g_bRunning = false;
+}
