@@ -17,7 +17,15 @@ AnswerWatch::~AnswerWatch() {
 }
 
 PointAnswer AnswerWatch::Answer() const {
-  return m_bConfirmed && !m_bCancelled ? PointAnswer::kConfirm : PointAnswer::kCancel;
+  return m_answer;
+}
+
+// A right-click confirms in the drawing (LibreCAD's QG_GraphicView), not on a toolbar.
+bool AnswerWatch::InDrawing(QObject* object) const {
+  for (QObject* o = object; o != nullptr; o = o->parent()) {
+    if (o->inherits("QG_GraphicView")) return true;
+  }
+  return false;
 }
 
 bool AnswerWatch::InMainWindow(QObject* object) const {
@@ -37,17 +45,17 @@ bool AnswerWatch::eventFilter(QObject* object, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && CommandLineEmpty()) {
-      m_bConfirmed = !m_bCancelled;
+      m_answer = PointAnswer::kConfirm;
       m_bSending = true;
       QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
       QCoreApplication::sendEvent(m_pMainWindow, &escape);
       m_bSending = false;
       return true;
     }
-    if (key == Qt::Key_Escape && !m_bConfirmed) m_bCancelled = true;
+    if (key == Qt::Key_Escape) m_answer = PointAnswer::kCancel;
   } else if (event->type() == QEvent::MouseButtonRelease) {
-    if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && !m_bCancelled) {
-      m_bConfirmed = true;
+    if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && InDrawing(object)) {
+      m_answer = PointAnswer::kConfirm;
     }
   }
   return false;

@@ -1,7 +1,8 @@
 // How LibreCAD's getPoint ended when it gave no point. It returns false alike for Escape and a
 // right-click, and ignores Enter; while it waits, this filter of the application's events notes
 // which it was, and turns Enter on an empty command line into Escape so that getPoint returns.
-// Enter and a right-click confirm; Escape, another tool or a closed drawing cancel.
+// Enter and a right-click in the drawing confirm; Escape, another tool or a closed drawing
+// cancel.
 #pragma once
 
 #include <QObject>
@@ -20,7 +21,7 @@ class AnswerWatch : public QObject {
   AnswerWatch(const AnswerWatch&) = delete;
   AnswerWatch& operator=(const AnswerWatch&) = delete;
 
-  // kConfirm after Enter or a right-click, else kCancel.
+  // kConfirm when Enter or a right-click in the drawing came last, else kCancel.
   PointAnswer Answer() const;
 
  protected:
@@ -28,11 +29,11 @@ class AnswerWatch : public QObject {
 
  private:
   bool InMainWindow(QObject* object) const;
+  bool InDrawing(QObject* object) const;
   bool CommandLineEmpty() const;
 
   QWidget* m_pMainWindow;
-  bool m_bConfirmed = false;
-  bool m_bCancelled = false;
+  PointAnswer m_answer = PointAnswer::kCancel;
   bool m_bSending = false;
 };
 

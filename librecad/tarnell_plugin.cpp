@@ -17,7 +17,7 @@ namespace {
 
 // The command's entry in LibreCAD's Plugins menu ("hole position correction").
 const QString kMenuEntry = QStringLiteral("구멍위치보정");
-// What the host hands the plug-in's Startup to pass back with every point query.
+// The opaque value the host gives Startup, which hands it on when it registers the command.
 constexpr std::uint64_t kHostValue = 0x4C494252ULL;
 
 bool g_bRegistered = false;

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QVariant>
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <map>
