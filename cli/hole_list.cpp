@@ -82,7 +82,8 @@ constexpr std::size_t kMostNotHoleLines = 10;
 std::string NotHoleLines() {
   std::map<std::string, std::size_t> shown;
   std::string lines;
-  for (const zethost::NotAHole& n : zethost::NotHoles()) {
+  for (std::size_t k = 0; k < zethost::NotHoleCount(); ++k) {
+    const zethost::NotAHole n = zethost::NotHoleAt(k);
     if (shown[n.reason]++ >= kMostNotHoleLines) continue;
     lines += "  not a hole: circle ⌀" + ShortestNumber(n.diameter) + " at " + PointText(n.centre) +
              (n.handle.empty() ? "" : ", handle " + n.handle) + ", layer " + n.layer + ": " +

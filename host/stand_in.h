@@ -166,8 +166,10 @@ struct NotAHole {
   Point2 centre{0, 0};
   double diameter = 0;
 };
-// Those of a DXF drawing, in the order recognition found them; empty for other drawings.
-const std::vector<NotAHole>& NotHoles();
+// Those of a DXF drawing, in the order recognition found them (none for other drawings): how
+// many, and the k-th. A drawing of overlapping holes may hold as many as it holds holes.
+std::size_t NotHoleCount();
+NotAHole NotHoleAt(std::size_t k);
 
 // The drawing's length unit as its file names it ($INSUNITS, else $MEASUREMENT in a DXF file):
 // "millimetres", "inches", ...; empty when the file does not say.

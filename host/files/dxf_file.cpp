@@ -28,9 +28,10 @@ struct DxfSource {
   std::int32_t insUnits = -1;
   std::int32_t measurement = -1;
   std::vector<DrawingDimension> dimensions;
-  std::vector<DxfSpan> elementHandles;  // by instance id - 1
-  std::vector<std::string> layerNames;  // by layer code - 1
-  std::vector<NotAHole> notHoles;
+  std::vector<DxfSpan> handles;                // by model-space entity
+  std::vector<std::uint32_t> elementEntities;  // by instance id - 1: its first entity
+  std::vector<std::string> layerNames;         // by layer code - 1
+  std::vector<RecognisedNotHole> notHoles;
 };
 
 std::string HandleText(const DxfSource& source, DxfSpan span) {
@@ -48,16 +49,6 @@ constexpr const char* kNotHoleReasons[] = {
     "hidden: drawn only in linetypes with gaps",
     "a filled ring: a polyline drawn with a width",
 };
-
-// The circles recognition saw and did not take, as a user finds them: handle and layer.
-void NoteNotHoles(const DxfEntities& entities, const Recognition& found, DxfSource& source) {
-  for (const RecognisedNotHole& n : found.notHoles) {
-    const SourceEntity& e = entities.drawing.entities[n.entity];
-    source.notHoles.push_back(
-        NotAHole{HandleText(source, entities.handles[n.entity]), LayerOf(source, e.layer),
-                 kNotHoleReasons[static_cast<int>(n.reason)], n.centre, 2 * n.radius});
-  }
-}
 
 // The names of $INSUNITS's codes, from 0 (unitless) on.
 constexpr const char* kInsUnits[] = {"",
@@ -92,12 +83,10 @@ std::unique_ptr<DxfSource> g_source;
 // segment's numbers in the file are noted in the source.
 void Stage(const DxfEntities& entities, const Recognition& found, DxfSource& source) {
   ReserveLarge(source.owned, found.segments.size());
-  ReserveLarge(source.elementHandles, found.elements.size());
+  ReserveLarge(source.elementEntities, found.elements.size());
   StageRecognition(
       found,
-      [&](const RecognisedElement& element) {
-        source.elementHandles.push_back(entities.handles[element.entity]);
-      },
+      [&](const RecognisedElement& element) { source.elementEntities.push_back(element.entity); },
       [&](const RecognisedSegment& segment) {
         source.owned.push_back(OwnedValues(entities, segment));
       });
@@ -137,11 +126,12 @@ bool LoadDxfDrawing(std::string bytes, const std::string& fileName, std::string&
     ReadDxfEntities(doc, entities);
   }
   {
-    const Recognition found = Recognise(entities.drawing);
+    Recognition found = Recognise(entities.drawing);
     Stage(entities, found, *source);
-    source->layerNames = std::move(entities.layerNames);
-    NoteNotHoles(entities, found, *source);
+    source->notHoles = std::move(found.notHoles);
   }
+  source->handles = std::move(entities.handles);
+  source->layerNames = std::move(entities.layerNames);
   source->values = std::move(entities.values);
   source->dimensions = std::move(entities.dimensions);
   entities = DxfEntities{};
@@ -165,19 +155,25 @@ std::string DrawingUnits() {
 }
 
 std::string ElementHandle(std::int32_t instanceId) {
-  if (!g_source || instanceId < 1 || std::size_t(instanceId) > g_source->elementHandles.size()) {
+  if (!g_source || instanceId < 1 || std::size_t(instanceId) > g_source->elementEntities.size()) {
     return {};
   }
-  return HandleText(*g_source, g_source->elementHandles[std::size_t(instanceId) - 1]);
+  const std::uint32_t entity = g_source->elementEntities[std::size_t(instanceId) - 1];
+  return HandleText(*g_source, g_source->handles[entity]);
 }
 
 std::string LayerName(std::int32_t code) {
   return g_source ? LayerOf(*g_source, code) : std::to_string(code);
 }
 
-const std::vector<NotAHole>& NotHoles() {
-  static const std::vector<NotAHole> none;
-  return g_source ? g_source->notHoles : none;
+std::size_t NotHoleCount() {
+  return g_source ? g_source->notHoles.size() : 0;
+}
+
+NotAHole NotHoleAt(std::size_t k) {
+  const RecognisedNotHole& n = g_source->notHoles[k];
+  return NotAHole{HandleText(*g_source, g_source->handles[n.entity]), LayerOf(*g_source, n.layer),
+                  kNotHoleReasons[static_cast<int>(n.reason)], n.centre, 2 * n.radius};
 }
 
 bool DrawingIsDxf() {

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <map>
 #include <set>
-#include <unordered_map>
 
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
@@ -133,8 +132,8 @@ struct Recogniser {
     }
     if (e.wide) {
       if (const auto ring = PolylineAsCircle(vertices, e)) {
-        out.notHoles.push_back(
-            RecognisedNotHole{entity, NotHoleReason::kFilledRing, ring->centre, ring->radius});
+        out.notHoles.push_back(RecognisedNotHole{entity, e.layer, NotHoleReason::kFilledRing,
+                                                 ring->centre, ring->radius});
       }
     }
     const bool slot = !e.wide && IsSlot(vertices, e);
@@ -289,7 +288,7 @@ struct Recogniser {
     return enclosed ? NotHoleReason::kOutline : NotHoleReason::kCentreLine;
   }
   void NoteNotHole(const Piece& p, NotHoleReason reason) {
-    out.notHoles.push_back(RecognisedNotHole{p.entity, reason, p.centre, p.radius});
+    out.notHoles.push_back(RecognisedNotHole{p.entity, p.layer, reason, p.centre, p.radius});
   }
 
   // Whether the line passes through a hole other than the group's.
@@ -308,13 +307,20 @@ struct Recogniser {
     // The circles come largest first, so the item of a layer nearest in size to the next circle
     // is the last one taken on that layer: a circle drawn twice is told by that one alone, and
     // a hole of many circles takes linear time.
-    std::unordered_map<std::int32_t, double> smallestOnLayer;
+    // A hole's circles lie on a layer or two: a short list, searched in place.
+    std::vector<std::pair<std::int32_t, double>> smallestOnLayer;
     for (const std::uint32_t k : fulls) {
       const Piece& p = pieces[k];
       const RecognisedItem item{p.layer, 2 * p.radius, -1, 0};
-      const auto [last, first] = smallestOnLayer.try_emplace(item.layer, item.diameter);
-      if (!first && std::fabs(last->second - item.diameter) <= 1e-9 * item.diameter) continue;
-      last->second = item.diameter;
+      const auto last = std::find_if(smallestOnLayer.begin(), smallestOnLayer.end(),
+                                     [&](const auto& entry) { return entry.first == item.layer; });
+      if (last == smallestOnLayer.end()) {
+        smallestOnLayer.emplace_back(item.layer, item.diameter);
+      } else if (std::fabs(last->second - item.diameter) <= 1e-9 * item.diameter) {
+        continue;
+      } else {
+        last->second = item.diameter;
+      }
       items.push_back(item);
     }
     // Largest first; circles of one size in the order of their layers, so that holes drawn

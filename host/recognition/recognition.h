@@ -59,6 +59,7 @@ enum class NotHoleReason : std::uint8_t {
 
 struct RecognisedNotHole {
   std::uint32_t entity = 0;
+  std::int32_t layer = 0;
   NotHoleReason reason = NotHoleReason::kOutline;
   Point2 centre{0, 0};
   double radius = 0;

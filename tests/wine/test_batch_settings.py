@@ -39,7 +39,8 @@ def main():
                     wine.run(["reg", "add", KEY, "/v", "Method", "/t", "REG_SZ", "/d", stored,
                               "/f"])
                 before = registry_text(wine)
-                result = wine.run([exe, "--base", "0,0", "--unit", "0.5", "--all", plate, "-o",
+                result = wine.run([exe, "--transcript", "--base", "0,0", "--unit", "0.5", "--all",
+                                   plate, "-o",
                                    winetest.windows_path(out)], timeout=120, check=False)
                 output = (result.stdout + result.stderr).decode(errors="replace")
                 if result.returncode != 0 or "holes moved" not in output:
