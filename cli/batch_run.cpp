@@ -153,8 +153,9 @@ DrawingOutcome CorrectDrawing(Batch& batch, const std::string& drawing) {
   if (!CheckOutputFiles(one, error) || !zethost::LoadDrawing(drawing, error)) {
     return Fail(batch, drawing, kExitBadInput, error);
   }
-  const std::vector<HoleKind> kinds = HoleKinds();
-  const std::vector<int> kindOf = KindOfElements(kinds);
+  const DrawingKinds found = FindKinds();
+  const std::vector<HoleKind>& kinds = found.kinds;
+  const std::vector<int>& kindOf = found.kindOf;
   std::vector<const HoleKind*> chosen;
   if (!ChooseKinds(one, kinds, kindOf, chosen, error)) {
     return Fail(batch, drawing, kExitBadInput, error);
@@ -273,11 +274,11 @@ int ListDrawings(const Options& options) {
   int worst = kExitOk;
   for (const std::string& drawing : options.drawings) {
     std::string error;
-    const std::vector<HoleKind> kinds =
-        zethost::LoadDrawing(drawing, error) ? HoleKinds() : std::vector<HoleKind>();
+    const DrawingKinds found = zethost::LoadDrawing(drawing, error) ? FindKinds() : DrawingKinds();
+    const std::vector<HoleKind>& kinds = found.kinds;
     std::vector<const HoleKind*> shown;
     if (error.empty() && ChoosesHoles(options)) {
-      ChooseKinds(options, kinds, KindOfElements(kinds), shown, error);
+      ChooseKinds(options, kinds, found.kindOf, shown, error);
     } else {
       for (const HoleKind& kind : kinds) shown.push_back(&kind);
     }

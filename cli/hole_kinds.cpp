@@ -41,42 +41,33 @@ void DescribeKind(HoleKind& kind) {
 
 }  // namespace
 
-std::vector<HoleKind> HoleKinds() {
+DrawingKinds FindKinds() {
   const std::vector<zethost::Element>& elements = zethost::Elements();
-  std::vector<bool> known(elements.size(), false);
-  std::vector<HoleKind> kinds;
+  DrawingKinds found;
+  found.kindOf.assign(elements.size(), 0);
   for (const zethost::Element& e : elements) {
     if (e.kind != zethost::ElementKind::Hole || e.unsupported || e.segments.empty()) continue;
-    if (known[PositionOf(e)]) continue;
+    if (found.kindOf[PositionOf(e)] != 0) continue;
     const std::vector<HoleId>* same = zethost::SameHolesOf(e.holeId);
     if (same == nullptr) continue;
-    for (const HoleId id : *same) {
-      if (const zethost::Element* hole = zethost::FindHole(id)) known[PositionOf(*hole)] = true;
-    }
     HoleKind kind;
-    kind.number = static_cast<int>(kinds.size() + 1);
+    kind.number = static_cast<int>(found.kinds.size() + 1);
     kind.example = &e;
     kind.holes = same;
+    for (const HoleId id : *same) {
+      const zethost::Element* hole = zethost::FindHole(id);
+      if (hole != nullptr && found.kindOf[PositionOf(*hole)] == 0) {
+        found.kindOf[PositionOf(*hole)] = kind.number;
+      }
+    }
     DescribeKind(kind);
-    kinds.push_back(std::move(kind));
+    found.kinds.push_back(std::move(kind));
   }
-  return kinds;
+  return found;
 }
 
 double LargestDiameter(const HoleKind& kind) {
   return kind.diameters.empty() ? 0 : kind.diameters.front();
-}
-
-std::vector<int> KindOfElements(const std::vector<HoleKind>& kinds) {
-  std::vector<int> kindOf(zethost::Elements().size(), 0);
-  for (const HoleKind& kind : kinds) {
-    for (const HoleId id : *kind.holes) {
-      const zethost::Element* hole = zethost::FindHole(id);
-      if (hole != nullptr && kindOf[PositionOf(*hole)] == 0)
-        kindOf[PositionOf(*hole)] = kind.number;
-    }
-  }
-  return kindOf;
 }
 
 double OutlineRadius(const zethost::Element& hole) {

@@ -19,14 +19,17 @@ struct HoleKind {
   std::string name;                            // a block hole's block (a drawing file's text)
 };
 
-// Every kind of the drawing, holes the host does not support left out.
-std::vector<HoleKind> HoleKinds();
+// Every kind of the drawing, holes the host does not support left out, and the kind number of
+// each element by its position (0 for elements of none). `holes` and `example` hold until the
+// drawing changes.
+struct DrawingKinds {
+  std::vector<HoleKind> kinds;
+  std::vector<int> kindOf;
+};
+DrawingKinds FindKinds();
 
 // The diameter of a kind's largest circle; 0 when it has none.
 double LargestDiameter(const HoleKind& kind);
-
-// The kind number of each element of the drawing, by its position; 0 for elements of none.
-std::vector<int> KindOfElements(const std::vector<HoleKind>& kinds);
 
 // The radius of a hole's outline: its first circle's or arc's.
 double OutlineRadius(const zethost::Element& hole);

@@ -216,19 +216,27 @@ std::vector<HoleCentre> HoleCentres() {
 MoveSummary SummariseMoves(const std::vector<HoleCentre>& before) {
   MoveSummary summary;
   std::vector<const zethost::Element*> kinds;
+  Point2 largestFrom{0, 0};
+  Point2 largestTo{0, 0};
   for (const HoleCentre& old : before) {
     const zethost::Element* now = zethost::FindElement(old.instanceId);
     const auto newCenter = now != nullptr ? ElementCenter(*now) : std::nullopt;
     if (!newCenter || SamePoint(old.centre, newCenter)) continue;
     ++summary.moved;
-    const double move = CleanLength(CleanMove(old.centre, *newCenter));
-    summary.largest = std::max(summary.largest, move);
+    const double move = std::hypot(newCenter->x - old.centre.x, newCenter->y - old.centre.y);
+    if (move > summary.largest) {
+      summary.largest = move;
+      largestFrom = old.centre;
+      largestTo = *newCenter;
+    }
     summary.far += move > OutlineRadius(*now) ? 1 : 0;
     bool known = false;
     for (const zethost::Element* k : kinds) known = known || zethost::SameRecord(*k, *now);
     if (!known) kinds.push_back(now);
   }
   summary.kinds = kinds.size();
+  // Only the largest move is shown: it alone is written as the drafter would read it.
+  if (summary.moved > 0) summary.largest = CleanLength(CleanMove(largestFrom, largestTo));
   summary.staleDimensions = StaleDimensions(before);
   return summary;
 }

@@ -77,8 +77,7 @@ int RunSession(const Options& options) {
   // The drawing as it was, for the report and the picture only.
   const bool keepBefore = !options.report.empty() || !options.picture.empty();
   const zethost::DrawingCopy before = keepBefore ? zethost::CopyDrawing() : zethost::DrawingCopy();
-  const std::vector<int> kindOf =
-      options.report.empty() ? std::vector<int>() : KindOfElements(HoleKinds());
+  const std::vector<int> kindOf = options.report.empty() ? std::vector<int>() : FindKinds().kindOf;
   LoadedPlugin plugin;
   if (!StartPlugin(options, plugin, error)) return Fail(error);
   InstallTranscript();
