@@ -6,6 +6,7 @@
 #include <limits>
 #include <numbers>
 
+#include "common/exact_trig.h"
 #include "host/drawing/clean_number.h"
 
 namespace zethost {
@@ -223,6 +224,37 @@ std::optional<Point2> ElementCenter(const Element& element) {
     if (std::optional<Point2> center = SegmentCenter(segment)) return center;
   }
   return std::nullopt;
+}
+
+namespace {
+
+// The direction of the vector (dx, dy) in degrees; the axis directions are exact, so that a move
+// along an axis keeps whole angles whole.
+double DirectionDegrees(double dx, double dy) {
+  static const double kPi = ExactPi();
+  if (dx == 0) return dy > 0 ? 90.0 : -90.0;
+  if (dy == 0) return dx > 0 ? 0.0 : 180.0;
+  double radians = ExactAtan(dy / dx);
+  if (dx < 0) radians += dy < 0 ? -kPi : kPi;
+  return radians * (180.0 / kPi);
+}
+
+double NormalisedDegrees(double degrees) {
+  double a = std::fmod(degrees, 360.0);
+  if (a < 0) a += 360.0;
+  return a == 360.0 ? 0.0 : a;
+}
+
+}  // namespace
+
+void ReflectArcAngles(Point2 oa, Point2 ob, double& start, double& end) {
+  const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
+  // Angles are taken within the turn first (fmod is exact), so that an angle of many turns keeps
+  // its precision through the reflection.
+  const double from = NormalisedDegrees(start);
+  const double to = NormalisedDegrees(end);
+  start = NormalisedDegrees(CleanAngle(twice - to));
+  end = NormalisedDegrees(CleanAngle(twice - from));
 }
 
 }  // namespace zethost

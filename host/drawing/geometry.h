@@ -38,6 +38,12 @@ Box BoundsOf(const Geometry& geometry);
 bool Contains(const Box& outer, const Box& inner);  // edges included
 
 bool SameGeometry(const Geometry& a, const Geometry& b);
+
+// An arc's start and end angle (degrees, counter-clockwise) after a reflection across the line
+// through oa and ob, all in the arc's own coordinates: mirrored and swapped, each within the turn
+// and written clean. The direction of the line comes from the platform-independent arctangent, so
+// that a drawing edited on any platform gets the same angles.
+void ReflectArcAngles(Point2 oa, Point2 ob, double& start, double& end);
 bool IsFinite(const Geometry& geometry);
 
 }  // namespace zethost

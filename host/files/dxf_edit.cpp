@@ -5,32 +5,12 @@
 #include <charconv>
 #include <cmath>
 
-#include "common/exact_trig.h"
 #include "host/drawing/clean_number.h"
 #include "host/drawing/geometry.h"
 #include "host/drawing/table_memory.h"
 
 namespace zethost {
 namespace {
-
-const double kPi = ExactPi();
-
-// The direction of the vector (dx, dy) in degrees, from the platform-independent arctangent so
-// that a file edited on any platform gets the same angles.
-double DirectionDegrees(double dx, double dy) {
-  // The axis directions are exact, so that a move along an axis keeps whole angles whole.
-  if (dx == 0) return dy > 0 ? 90.0 : -90.0;
-  if (dy == 0) return dx > 0 ? 0.0 : 180.0;
-  double radians = ExactAtan(dy / dx);
-  if (dx < 0) radians += dy < 0 ? -kPi : kPi;
-  return radians * (180.0 / kPi);
-}
-
-double Normalised(double degrees) {
-  double a = std::fmod(degrees, 360.0);
-  if (a < 0) a += 360.0;
-  return a == 360.0 ? 0.0 : a;
-}
 
 // The shortest decimal text that reads back to the same double.
 void AppendShortestNumber(std::string& out, double value) {
@@ -60,13 +40,7 @@ void MirrorDxfValues(const DxfOwnedValues& owned, Point2 a, Point2 b,
   DxfValue* bulge = values.data() + owned.firstBulge;
   for (std::uint32_t k = 0; k < owned.bulges; ++k, ++bulge) bulge->value = -bulge->value;
   if (!owned.hasAngles) return;
-  const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
-  // Angles are taken within the turn first (fmod is exact), so that a file's angle of many turns
-  // keeps its precision through the reflection.
-  const double start = Normalised(v[0].value);
-  const double end = Normalised(v[1].value);
-  v[0].value = Normalised(CleanAngle(twice - end));
-  v[1].value = Normalised(CleanAngle(twice - start));
+  ReflectArcAngles(oa, ob, v[0].value, v[1].value);
 }
 
 void ShiftDxfValues(const DxfOwnedValues& owned, Point2 shift, std::vector<DxfValue>& values) {

@@ -3,15 +3,12 @@
 
 #include <cmath>
 
-#include "common/exact_trig.h"
 #include "host/drawing/clean_number.h"
 #include "host/drawing/geometry.h"
 #include "host/recognition/recognition.h"
 
 namespace zethost {
 namespace {
-
-const double kPi = ExactPi();
 
 // The vertices of a polyline that a segment owns, from `first` on: `points` of them, and the
 // bulges of the first `bulges`.
@@ -63,30 +60,8 @@ void MoveOwnedPoints(SourceDrawing& drawing, std::uint32_t entity, std::uint32_t
   }
 }
 
-// The direction of the vector (dx, dy) in degrees, from the platform-independent arctangent;
-// the axis directions are exact.
-double DirectionDegrees(double dx, double dy) {
-  if (dx == 0) return dy > 0 ? 90.0 : -90.0;
-  if (dy == 0) return dx > 0 ? 0.0 : 180.0;
-  double radians = ExactAtan(dy / dx);
-  if (dx < 0) radians += dy < 0 ? -kPi : kPi;
-  return radians * (180.0 / kPi);
-}
-
-double Normalised(double degrees) {
-  double a = std::fmod(degrees, 360.0);
-  if (a < 0) a += 360.0;
-  return a == 360.0 ? 0.0 : a;
-}
-
 void ReflectAngles(SourceEntity& arc, Point2 a, Point2 b) {
-  const Point2 oa = ToDrawing(arc, a);
-  const Point2 ob = ToDrawing(arc, b);
-  const double twice = 2 * DirectionDegrees(ob.x - oa.x, ob.y - oa.y);
-  const double start = Normalised(arc.startAngle);
-  const double end = Normalised(arc.endAngle);
-  arc.startAngle = Normalised(CleanAngle(twice - end));
-  arc.endAngle = Normalised(CleanAngle(twice - start));
+  ReflectArcAngles(ToDrawing(arc, a), ToDrawing(arc, b), arc.startAngle, arc.endAngle);
 }
 
 }  // namespace
