@@ -1,5 +1,6 @@
 #include "librecad/command_history.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTextEdit>
 #include <QWidget>
@@ -11,7 +12,11 @@ void AppendToLog(const QString& line) {
   if (path.isEmpty()) return;
   QFile file(QString::fromLocal8Bit(path));
   if (!file.open(QIODevice::Append | QIODevice::Text)) return;
-  file.write(line.toUtf8() + '\n');
+  // Each line carries the time it was written (seconds since 1970, to the millisecond), so that
+  // a scripted run can tell how long each part of the command took.
+  const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+  const QString stamp = QStringLiteral("%1.%2 ").arg(ms / 1000).arg(ms % 1000, 3, 10, QChar('0'));
+  file.write(stamp.toUtf8() + line.toUtf8() + '\n');
 }
 
 void AppendToHistory(QWidget* mainWindow, const QString& line) {

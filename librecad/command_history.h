@@ -1,7 +1,7 @@
 // LibreCAD's command history, which the plugin interface does not offer: its widget (a
 // QTextEdit named "teHistory") is found in the main window's object tree. Every line is also
-// appended to the file that $TARNELL_LIBRECAD_LOG names, if set, so that a scripted run can wait
-// for what the command says.
+// appended to the file that $TARNELL_LIBRECAD_LOG names, if set, after the time it was written,
+// so that a scripted run can wait for what the command says and time it.
 #pragma once
 
 #include <QString>

@@ -41,6 +41,17 @@ std::optional<QPointF> RangeStart() {
   return std::nullopt;
 }
 
+// The geometry of the segments the host blinks now.
+std::vector<zethost::Geometry> BlinkingGeometry() {
+  std::vector<zethost::Geometry> shapes;
+  for (const ElementRef& ref : zethost::BlinkingSegments()) {
+    if (const zethost::Segment* segment = zethost::FindSegment(ref.nSegmentId)) {
+      shapes.push_back(segment->geometry);
+    }
+  }
+  return shapes;
+}
+
 QString Typed(const PointInput& input) {
   if (input.answer == PointAnswer::kConfirm) return QStringLiteral("(Enter)");
   if (input.answer == PointAnswer::kCancel) return QStringLiteral("(cancelled)");
@@ -69,18 +80,29 @@ void ListenToMessages(const FrontEnd& frontEnd, std::vector<QString>& boxes) {
   });
 }
 
+// The input for the host. Where a step takes both points and picks (the review of gathered
+// holes), a click on an element picks it and a click elsewhere is a point, as the CAD host
+// tells them apart; otherwise the host's own rules make the click what the step asks.
+zethost::InputResult Deliver(const PointInput& input) {
+  if (input.answer == PointAnswer::kConfirm) return zethost::Confirm();
+  const Point2 p{input.point.x(), input.point.y()};
+  const std::int32_t mask = zethost::EventMask();
+  if ((mask & MASK_POINT) != 0 && (mask & MASK_ELEMENT) != 0 && zethost::PickAt(p)) {
+    return zethost::Pick(p);
+  }
+  return zethost::Click(p);
+}
+
 // Asks until the command has finished; false when the user cancelled it.
 bool Converse(const FrontEnd& frontEnd) {
   while (zethost::CommandRunning()) {
     const QString prompt = Text(zethost::PromptText());
     const std::optional<QPointF> from = RangeStart();
+    if (frontEnd.showBlinking) frontEnd.showBlinking(BlinkingGeometry());
     const PointInput input = frontEnd.askPoint(prompt, from ? &*from : nullptr);
     frontEnd.note(prompt + Typed(input));
     if (input.answer == PointAnswer::kCancel) return false;
-    const zethost::InputResult result =
-        input.answer == PointAnswer::kConfirm
-            ? zethost::Confirm()
-            : zethost::Click(Point2{input.point.x(), input.point.y()});
+    const zethost::InputResult result = Deliver(input);
     if (!result.note.empty()) frontEnd.note(QStringLiteral("  (%1)").arg(result.note.c_str()));
   }
   return true;
@@ -96,11 +118,17 @@ RunResult RunCommand(Document_Interface& doc, const FrontEnd& frontEnd) {
   RunResult result;
   result.cancelled = !Converse(frontEnd);
   zethost::SetMessageListener(nullptr);
+  const auto progress = [&frontEnd](const QString& what) {
+    if (frontEnd.progress) frontEnd.progress(what);
+  };
   if (!result.cancelled) {
+    progress(QStringLiteral("corrected in the host"));
     const WriteBack written = WriteChanges(doc, read, zethost::ChangedEntities());
+    progress(QStringLiteral("written into the document: %1 entities").arg(written.written));
     for (const QString& skipped : written.skipped) frontEnd.note(QStringLiteral("! ") + skipped);
     result.written = written.written;
     if (written.written > 0) doc.updateView();
+    progress(QStringLiteral("view updated"));
   }
   for (const QString& box : boxes) frontEnd.messageBox(box);
   return result;

@@ -7,6 +7,9 @@
 #include <QPointF>
 #include <QString>
 #include <functional>
+#include <vector>
+
+#include "host/stand_in.h"
 
 class Document_Interface;
 
@@ -26,9 +29,15 @@ struct FrontEnd {
   // Asks for a point with the prompt; `from` is the first corner of a range being indicated
   // (for a rubber band), or null.
   std::function<PointInput(const QString& prompt, const QPointF* from)> askPoint;
+  // Before each prompt: the segments the waiting step shows blinking (the holes gathered so
+  // far), in drawing coordinates; empty when it shows none. Optional.
+  std::function<void(std::vector<zethost::Geometry> blinking)> showBlinking;
   // A line of LibreCAD's command history: the prompts answered, the host's notes, error
   // messages.
   std::function<void(const QString& line)> note;
+  // What the run has done so far, for a log (the host's correction over, the document written,
+  // the view redrawn). Optional.
+  std::function<void(const QString& what)> progress;
   // A message box, shown once the corrected entities are in the document.
   std::function<void(const QString& text)> messageBox;
 };

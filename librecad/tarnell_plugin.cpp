@@ -9,9 +9,9 @@
 #include "librecad/command_history.h"
 #include "librecad/command_run.h"
 #include "librecad/dialog_box.h"
+#include "librecad/view_watch.h"
 #include "plugin/startup.h"
 #include "plugin/tarnell_app.h"
-#include "settings/dialog_view_terminal.h"
 
 namespace {
 
@@ -60,15 +60,23 @@ void ShowBox(QWidget* mainWindow, const QString& text) {
 
 void Run(Document_Interface& doc, QWidget* mainWindow) {
   tarnell_librecad::DialogBox dialogs(mainWindow);
-  SetDialogStreams(dialogs.In(), dialogs.Out());
+  // What the steps show on the drawing view (the blinking holes, the rubber band) lasts as long
+  // as the prompt that shows it, and the overlay that draws it as long as the run.
+  tarnell_librecad::ViewWatch view(mainWindow);
   tarnell_librecad::FrontEnd frontEnd;
+  frontEnd.showBlinking = [&](std::vector<zethost::Geometry> blinking) {
+    view.SetHoles(std::move(blinking));
+  };
   frontEnd.askPoint = [&](const QString& prompt, const QPointF* from) {
-    return AskPoint(doc, mainWindow, prompt, from);
+    view.BeginPrompt(from);
+    const tarnell_librecad::PointInput input = AskPoint(doc, mainWindow, prompt, from);
+    view.EndPrompt(input);
+    return input;
   };
   frontEnd.note = [&](const QString& line) { tarnell_librecad::AppendToHistory(mainWindow, line); };
   frontEnd.messageBox = [&](const QString& text) { ShowBox(mainWindow, text); };
+  frontEnd.progress = [](const QString& what) { tarnell_librecad::AppendToLog(what); };
   const tarnell_librecad::RunResult result = tarnell_librecad::RunCommand(doc, frontEnd);
-  SetDialogStreams(nullptr, nullptr);
   tarnell_librecad::AppendToLog(
       result.cancelled ? QStringLiteral("run cancelled")
                        : QStringLiteral("run finished: %1 entities written").arg(result.written));
@@ -104,6 +112,7 @@ void TarnellPlugin::execComm(Document_Interface* doc, QWidget* parent, QString c
     return;
   }
   g_bRunning = true;
+  tarnell_librecad::AppendToLog(QStringLiteral("command started"));
   Run(*doc, parent);
   g_bRunning = false;
 }

@@ -5,13 +5,23 @@ plate_drawing.py make FILE.dxf
     writes a plate: an outline, drills (one on its grid point), a counterbore, a tapped hole with
     its thread arc, a drill drawn as a closed polyline, one drawn as two arcs, a centre mark and
     a slot.
-plate_drawing.py check FILE.dxf corrected|drills|original
+plate_drawing.py check FILE.dxf corrected|drills|picked|original
     checks every entity of the saved file: after the correction of every hole (base point 0,0,
     move unit 0.5, a range over every hole but the slot) each hole and what belongs to it stands
     on the grid, arcs keep their angles, and the outline and the slot are where they were; after
     the correction of the drills alone (the holes like the one at 30.26,10.1), only they and their
-    centre mark moved; after undo, everything is where it was drawn."""
+    centre mark moved; after that of the drills and the tapped hole (picked), only those; after
+    undo, everything is where it was drawn.
+plate_drawing.py shown SHOT.png CALIBRATION LIT DARK
+    checks a screenshot of LibreCAD for the command's highlight over the drawing view: every
+    hole named in LIT (comma separated names of HOLES, or "none") is traced in a highlight colour
+    along its outline, no hole of DARK is, and with LIT "none" no highlight stands anywhere on
+    the plate. CALIBRATION is "PX,PY=X,Y;PX,PY=X,Y": two screen pixels and the drawing points
+    LibreCAD gave for clicks there.
+plate_drawing.py band SHOT.png CALIBRATION X1,Y1 PX,PY
+    checks that a rubber band runs from the drawing point X1,Y1 to the screen pixel PX,PY."""
 import math
+import subprocess
 import sys
 
 import ezdxf
@@ -36,6 +46,19 @@ PLATE = [
     ("arc", "HOLES", ((100.2, 60.17), 2.5, 180, 360), ((100, 60), 2.5, 180, 360)),
     ("polyline", "HOLES", ([(125, 38, 0), (135, 38, 1), (135, 42, 0), (125, 42, 1)], True), None),
 ]
+
+
+# Holes of the plate by name, as circles: centre and radius.
+HOLES = {
+    "drill-a": ((10.02, 9.97), 3),
+    "drill-b": ((30.26, 10.1), 3),
+    "drill-c": ((50, 40), 3),
+    "counterbore": ((60.13, 20.21), 6),
+    "tapped": ((90.31, 20.4), 2.5),
+    "arc-drill": ((100.2, 60.17), 2.5),
+}
+# What moves in the state "picked": the drills, their centre mark and the tapped hole.
+PICKED = set(range(DRILLS)) | {8, 9}
 
 
 def make(path):
@@ -110,7 +133,8 @@ def check(path, state):
     found = [numbers_of(e) for e in doc.modelspace()]
     bad = 0
     for k, (kind, layer, drawn, corrected) in enumerate(PLATE):
-        moved = state == "corrected" or (state == "drills" and k < DRILLS)
+        moved = (state == "corrected" or (state == "drills" and k < DRILLS) or
+                 (state == "picked" and k in PICKED))
         wanted = corrected if moved and corrected is not None else drawn
         matches = [f for f in found if f[0] == kind and f[1] == layer and same(kind, f[2], wanted)]
         if not matches:
@@ -125,12 +149,116 @@ def check(path, state):
     return 1 if bad else 0
 
 
+def read_screen(path):
+    """The screenshot as (width, height, rgb bytes), through ImageMagick's binary PPM."""
+    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
+                         stdout=subprocess.PIPE).stdout
+    fields, at = [], 0
+    while len(fields) < 4:  # magic, width, height, maximum, each after white space
+        while ppm[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[at:end])
+        at = end
+    return int(fields[1]), int(fields[2]), ppm[at + 1:]
+
+
+def highlight(rgb):
+    """The overlay's two blink colours (spring green, magenta), antialiased edges included;
+    nothing LibreCAD draws by itself on this plate comes near them."""
+    r, g, b = rgb
+    return (g > 180 and r < 90 and 60 < b < 200) or (r > 170 and b > 170 and g < 90)
+
+
+def band_colour(rgb):
+    r, g, b = rgb
+    return r < 90 and g > 150 and b > 190
+
+
+class Screen:
+    def __init__(self, path, calibration):
+        self.width, self.height, self.rgb = read_screen(path)
+        (p1, d1), (p2, d2) = [[tuple(map(float, xy.split(","))) for xy in pair.split("=")]
+                              for pair in calibration.split(";")]
+        self.sx = (p2[0] - p1[0]) / (d2[0] - d1[0])
+        self.sy = (p2[1] - p1[1]) / (d2[1] - d1[1])
+        self.origin = (p1[0] - self.sx * d1[0], p1[1] - self.sy * d1[1])
+
+    def pixel_of(self, x, y):
+        return self.origin[0] + self.sx * x, self.origin[1] + self.sy * y
+
+    def colour(self, u, v):
+        u, v = int(round(u)), int(round(v))
+        if not (0 <= u < self.width and 0 <= v < self.height):
+            return (0, 0, 0)
+        at = 3 * (v * self.width + u)
+        return tuple(self.rgb[at:at + 3])
+
+    def near(self, u, v, test, reach=2):
+        return any(test(self.colour(u + du, v + dv))
+                   for du in range(-reach, reach + 1) for dv in range(-reach, reach + 1))
+
+    def traced(self, name):
+        """How many of 16 points along the hole's outline have a highlight pixel nearby."""
+        (cx, cy), r = HOLES[name]
+        points = [self.pixel_of(cx + r * math.cos(k * math.pi / 8), cy + r * math.sin(k * math.pi / 8))
+                  for k in range(16)]
+        return sum(1 for u, v in points if self.near(u, v, highlight))
+
+
+def shown(path, calibration, lit, dark):
+    screen = Screen(path, calibration)
+    bad = 0
+    for name in [n for n in lit.split(",") if n != "none"]:
+        if screen.traced(name) < 14:
+            print("NOT LIT %s (%d of 16 points)" % (name, screen.traced(name)))
+            bad += 1
+    for name in [n for n in dark.split(",") if n != "none"]:
+        if screen.traced(name) > 0:
+            print("LIT %s (%d of 16 points)" % (name, screen.traced(name)))
+            bad += 1
+    if lit == "none":
+        u0, v0 = screen.pixel_of(0, 90)
+        u1, v1 = screen.pixel_of(150, 0)
+        stray = sum(1 for v in range(int(v0), int(v1)) for u in range(int(u0), int(u1))
+                    if highlight(screen.colour(u, v)))
+        if stray:
+            print("HIGHLIGHT %d pixels on the plate" % stray)
+            bad += 1
+    print("OK" if bad == 0 else "FAIL")
+    return 1 if bad else 0
+
+
+def band(path, calibration, corner, cursor):
+    """A dashed rectangle: every side has band pixels along its middle half."""
+    screen = Screen(path, calibration)
+    u0, v0 = screen.pixel_of(*map(float, corner.split(",")))
+    u1, v1 = map(float, cursor.split(","))
+    sides = [[(u0 + t * (u1 - u0), v) for t in [k / 40 for k in range(10, 31)]] for v in (v0, v1)]
+    sides += [[(u, v0 + t * (v1 - v0)) for t in [k / 40 for k in range(10, 31)]] for u in (u0, u1)]
+    bad = 0
+    for side in sides:
+        hits = sum(1 for u, v in side if screen.near(u, v, band_colour, 1))
+        if hits < len(side) // 3:
+            print("NO BAND along %r" % (side[len(side) // 2],))
+            bad += 1
+    print("OK" if bad == 0 else "FAIL")
+    return 1 if bad else 0
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "make":
         make(argv[2])
         return 0
-    if len(argv) == 4 and argv[1] == "check" and argv[3] in ("corrected", "drills", "original"):
+    if len(argv) == 4 and argv[1] == "check" and argv[3] in ("corrected", "drills", "picked",
+                                                              "original"):
         return check(argv[2], argv[3])
+    if len(argv) == 6 and argv[1] == "shown":
+        return shown(*argv[2:])
+    if len(argv) == 6 and argv[1] == "band":
+        return band(*argv[2:])
     print(__doc__, file=sys.stderr)
     return 2
 
