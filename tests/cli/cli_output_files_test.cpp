@@ -32,14 +32,10 @@ Outcome RunIn(const fs::path& dir, const std::string& arguments, const std::stri
   const std::string command = "cd '" + dir.string() + "' && " + feed + "TARNELL_REGISTRY='" +
                               (dir / "registry.reg").string() + "' '" TARNELL_BINARY "' " +
                               arguments + from + to + " 2>'" + (dir / "stderr.txt").string() + "'";
+  const RunResult run = RunShell(command);
   Outcome outcome;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) outcome.out.append(buffer, n);
-  const int status = pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = run.output;
+  outcome.status = run.status;
   outcome.err = ReadFile(dir / "stderr.txt");
   return outcome;
 }

@@ -22,10 +22,8 @@ struct RunResult {
 
 // Runs tarnell with the arguments (shell words) and the registry hive given; standard input is
 // empty unless a file for it is given.
-inline RunResult RunTarnell(const std::string& arguments, const fs::path& registry,
-                            const std::string& input = "/dev/null") {
-  const std::string command = "TARNELL_REGISTRY='" + registry.string() + "' '" TARNELL_BINARY "' " +
-                              arguments + " <'" + input + "' 2>&1";
+// Runs a shell command: its standard output and exit status (-1 when it did not exit).
+inline RunResult RunShell(const std::string& command) {
   RunResult result;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
@@ -35,6 +33,12 @@ inline RunResult RunTarnell(const std::string& arguments, const fs::path& regist
   const int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+inline RunResult RunTarnell(const std::string& arguments, const fs::path& registry,
+                            const std::string& input = "/dev/null") {
+  return RunShell("TARNELL_REGISTRY='" + registry.string() + "' '" TARNELL_BINARY "' " + arguments +
+                  " <'" + input + "' 2>&1");
 }
 
 inline std::string ReadFile(const fs::path& path) {
