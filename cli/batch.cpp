@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "cli/plain_text.h"
 #include "host/files/number_text.h"
 
 namespace {
@@ -19,10 +20,6 @@ Point2 PickPointOf(const zethost::Element& hole) {
   if (const auto* arc = std::get_if<zethost::Arc>(&first)) return arc->start;
   const auto& line = std::get<zethost::Line>(first);
   return Point2{(line.start.x + line.end.x) / 2, (line.start.y + line.end.y) / 2};
-}
-
-std::string PointText(Point2 p) {
-  return zethost::ShortestNumber(p.x) + "," + zethost::ShortestNumber(p.y);
 }
 
 // What a user types: switch to the specific-hole mode if needed (Enter at the base-point prompt

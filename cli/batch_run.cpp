@@ -13,6 +13,7 @@
 #include "cli/hole_selection.h"
 #include "cli/line_reader.h"
 #include "cli/output_check.h"
+#include "cli/plain_text.h"
 #include "cli/run_outcome.h"
 #include "cli/settings_isolation.h"
 #include "cli/transcript.h"
@@ -24,14 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Counted(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string ShownName(const std::string& drawing) {
-  return drawing == "-" ? "standard input" : drawing;
-}
 
 bool IsFolder(const std::string& path) {
   std::error_code code;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "cli/plain_text.h"
 #include "host/drawing/clean_number.h"
 #include "host/files/dxf_file.h"
 #include "host/files/number_text.h"
@@ -11,14 +12,6 @@
 namespace {
 
 using zethost::ShortestNumber;
-
-std::string PointText(Point2 p) {
-  return ShortestNumber(p.x) + "," + ShortestNumber(p.y);
-}
-
-std::string Counted(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
 
 std::string Joined(const std::vector<std::string>& parts, const char* between) {
   std::string text;

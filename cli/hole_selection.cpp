@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "cli/plain_text.h"
 #include "host/drawing/geometry.h"
 #include "host/files/number_text.h"
 
@@ -121,10 +122,6 @@ bool MeetsFilters(const Options& o, const HoleKind& kind) {
                        [&](const DiameterRange& r) { return DiameterMatches(r, d); });
   }
   return true;
-}
-
-std::string PointText(Point2 p) {
-  return zethost::ShortestNumber(p.x) + "," + zethost::ShortestNumber(p.y);
 }
 
 }  // namespace

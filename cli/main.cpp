@@ -14,6 +14,7 @@
 #include "cli/line_reader.h"
 #include "cli/options.h"
 #include "cli/output_check.h"
+#include "cli/plain_text.h"
 #include "cli/session_check.h"
 #include "cli/transcript.h"
 #include "host/drawing/table_memory.h"
@@ -38,8 +39,7 @@ bool OpenSession(const std::string& path, std::string& error) {
 
 std::string ReportText(const Options& options, const std::vector<HoleRow>& rows) {
   if (!IsCsvPath(options.report)) return FormatHoleReport(rows);
-  return CsvHeader() +
-         FormatHoleCsv(options.drawing == "-" ? "standard input" : options.drawing, rows);
+  return CsvHeader() + FormatHoleCsv(ShownName(options.drawing), rows);
 }
 
 bool WriteOutputs(const Options& options, const std::vector<zethost::Element>& before,

@@ -13,7 +13,7 @@ using Handler = bool (*)(Options&, const std::string&, std::string&);
 
 // An option: its names, whether it takes a value, whether it may be given more than once, and
 // what it sets.
-struct OptionSpec {
+struct OptionForm {
   std::string_view name;
   std::string_view alias;
   bool takesValue;
@@ -120,7 +120,7 @@ bool ApplyBase(Options& o, const std::string& v, std::string& error) {
 }
 
 struct OptionEntry {
-  OptionSpec spec;
+  OptionForm form;
   Field field;
 };
 
@@ -153,8 +153,8 @@ bool Apply(const Field& field, Options& o, const std::string& value, std::string
 
 const OptionEntry* FindOption(std::string_view arg) {
   for (const OptionEntry& entry : kOptions) {
-    const OptionSpec& spec = entry.spec;
-    if (arg == spec.name || (!spec.alias.empty() && arg == spec.alias)) return &entry;
+    const OptionForm& form = entry.form;
+    if (arg == form.name || (!form.alias.empty() && arg == form.alias)) return &entry;
   }
   return nullptr;
 }
@@ -241,12 +241,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const OptionEntry* entry = onlyDrawings ? nullptr : FindOption(arg);
-    const OptionSpec* spec = entry != nullptr ? &entry->spec : nullptr;
-    if (spec != nullptr && spec->name == "--") {
+    const OptionForm* form = entry != nullptr ? &entry->form : nullptr;
+    if (form != nullptr && form->name == "--") {
       onlyDrawings = true;
       continue;
     }
-    if (spec == nullptr) {
+    if (form == nullptr) {
       if (!onlyDrawings && arg.size() > 1 && arg.front() == '-') {
         error = "unknown option '" + std::string(arg) + "'";
         return std::nullopt;
@@ -254,12 +254,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       options.drawings.emplace_back(arg);
       continue;
     }
-    if (!spec->repeatable && !seen.insert(spec->name).second) {
+    if (!form->repeatable && !seen.insert(form->name).second) {
       error = "option " + std::string(arg) + " is given more than once";
       return std::nullopt;
     }
     std::string value;
-    if (spec->takesValue) {
+    if (form->takesValue) {
       if (i + 1 >= argc) {
         error = "option " + std::string(arg) + " needs a value";
         return std::nullopt;
