@@ -123,7 +123,9 @@ RunResult RunCommand(Document_Interface& doc, const FrontEnd& frontEnd) {
   };
   if (!result.cancelled) {
     progress(QStringLiteral("corrected in the host"));
+    if (frontEnd.writing) frontEnd.writing(true);
     const WriteBack written = WriteChanges(doc, read, zethost::ChangedEntities());
+    if (frontEnd.writing) frontEnd.writing(false);
     progress(QStringLiteral("written into the document: %1 entities").arg(written.written));
     for (const QString& skipped : written.skipped) frontEnd.note(QStringLiteral("! ") + skipped);
     result.written = written.written;

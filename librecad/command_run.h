@@ -38,6 +38,9 @@ struct FrontEnd {
   // What the run has done so far, for a log (the host's correction over, the document written,
   // the view redrawn). Optional.
   std::function<void(const QString& what)> progress;
+  // Called with true before the corrected entities are written into the document and with
+  // false after. Optional.
+  std::function<void(bool writing)> writing;
   // A message box, shown once the corrected entities are in the document.
   std::function<void(const QString& text)> messageBox;
 };

@@ -9,6 +9,7 @@
 #include "librecad/command_history.h"
 #include "librecad/command_run.h"
 #include "librecad/dialog_box.h"
+#include "librecad/title_hold.h"
 #include "librecad/view_watch.h"
 #include "plugin/startup.h"
 #include "plugin/tarnell_app.h"
@@ -74,6 +75,8 @@ void Run(Document_Interface& doc, QWidget* mainWindow) {
     return input;
   };
   frontEnd.note = [&](const QString& line) { tarnell_librecad::AppendToHistory(mainWindow, line); };
+  tarnell_librecad::TitleHold titles(mainWindow);
+  frontEnd.writing = [&titles](bool writing) { writing ? titles.Hold() : titles.Release(); };
   frontEnd.messageBox = [&](const QString& text) { ShowBox(mainWindow, text); };
   frontEnd.progress = [](const QString& what) { tarnell_librecad::AppendToLog(what); };
   const tarnell_librecad::RunResult result = tarnell_librecad::RunCommand(doc, frontEnd);

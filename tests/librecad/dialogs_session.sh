@@ -6,7 +6,8 @@
 #      the mode at once; Enter is OK.
 #   2. The next run asks for specific holes: one drill picked, the whole drawing searched; the
 #      move-unit dialog opens, and a double-click on row 4 (0.5) chooses and closes it. The saved
-#      drawing has the drills alone on the 0.5 grid.
+#      drawing has the drills alone on the 0.5 grid, and LibreCAD's title marks the drawing
+#      changed (it did not before the correction).
 # Each dialog is photographed (SHOTS/librecad-mode-dialog.png, librecad-move-unit-dialog.png).
 # Every step waits for the command's log lines ($TARNELL_LIBRECAD_LOG) or for a window.
 #   dialogs_session.sh MODULE OUT [SHOTS]
@@ -48,9 +49,12 @@ type_line ""
 wait_log "prompt: 범위지시(확정=선택종료) : " 1
 type_line ""
 open_dialog 12000 librecad-move-unit-dialog
+title() { xdotool getwindowname "$(main_window)"; }
+[ "$(title)" = "LibreCAD - [plate.dxf]" ] || fail "the drawing is marked changed already: $(title)"
 click_row 4 2
 wait_log "dialog ended: 12000 1" 1
 close_message_box "총 3개의 Hole 위치를 변경했습니다."
 wait_log "run finished: 4 entities written" 1
+[ "$(title)" = "LibreCAD - [plate.dxf*]" ] || fail "the corrected drawing is not marked changed: $(title)"
 save_until drills
 echo "dialogs_session: OK"
