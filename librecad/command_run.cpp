@@ -17,16 +17,52 @@ QString Text(const std::u16string& text) {
   return QString::fromStdU16String(text);
 }
 
+// The document as the command last read it, and what reading it again needs.
+struct DocumentRead {
+  Document_Interface& doc;
+  LayerLinetypes linetypes;
+  DocumentEntities entities;
+};
+
 // The document's visible entities (getAllEntities with true leaves out erased ones and those of
-// hidden layers) become the host's drawing; what was read is kept for the writing back.
-DocumentEntities LoadDocument(Document_Interface& doc) {
-  const LayerLinetypes linetypes = ReadLayerLinetypes(doc);
+// hidden layers).
+DocumentEntities ReadEntities(Document_Interface& doc, const LayerLinetypes& linetypes,
+                              std::vector<QString> layers = {}) {
   QList<Plug_Entity*> all;
   doc.getAllEntities(&all, true);
-  DocumentEntities read = ReadDocumentEntities(all, linetypes);
+  DocumentEntities read = ReadDocumentEntities(all, linetypes, std::move(layers));
   qDeleteAll(all);
-  zethost::LoadOpenDocument(read.drawing, read.ids);
   return read;
+}
+
+// The document becomes the host's drawing; what was read is kept for the writing back.
+DocumentRead LoadDocument(Document_Interface& doc) {
+  DocumentRead read{doc, ReadLayerLinetypes(doc), {}};
+  read.entities = ReadEntities(doc, read.linetypes);
+  zethost::LoadOpenDocument(read.entities.drawing, read.entities.ids);
+  return read;
+}
+
+QString RereadNote(const zethost::Reread& reread) {
+  QString note =
+      QStringLiteral("  (the drawing was changed while the command waited and is read again");
+  if (reread.holesGone > 0) {
+    note += QStringLiteral("; %1 hole(s) changed or erased since are no longer taken")
+                .arg(reread.holesGone);
+  }
+  if (reread.holesNew > 0) note += QStringLiteral("; %1 new hole(s)").arg(reread.holesNew);
+  return note + QStringLiteral(")");
+}
+
+// Before an answer reaches the host: the user may have changed the document with other commands
+// while the command waited, so it is read again, and the host's drawing made again when it
+// differs.
+void ReadAgain(DocumentRead& read, const FrontEnd& frontEnd) {
+  DocumentEntities now = ReadEntities(read.doc, read.linetypes, read.entities.layers);
+  const zethost::Reread reread = zethost::RereadOpenDocument(now.drawing, now.ids);
+  if (!reread.changed) return;
+  read.entities = std::move(now);
+  frontEnd.note(RereadNote(reread));
 }
 
 // The first corner of the range the step is taking, if any: the anchor of the rubber band of
@@ -94,7 +130,7 @@ zethost::InputResult Deliver(const PointInput& input) {
 }
 
 // Asks until the command has finished; false when the user cancelled it.
-bool Converse(const FrontEnd& frontEnd) {
+bool Converse(const FrontEnd& frontEnd, DocumentRead& read) {
   while (zethost::CommandRunning()) {
     const QString prompt = Text(zethost::PromptText());
     const std::optional<QPointF> from = RangeStart();
@@ -102,6 +138,7 @@ bool Converse(const FrontEnd& frontEnd) {
     const PointInput input = frontEnd.askPoint(prompt, from ? &*from : nullptr);
     frontEnd.note(prompt + Typed(input));
     if (input.answer == PointAnswer::kCancel) return false;
+    ReadAgain(read, frontEnd);
     const zethost::InputResult result = Deliver(input);
     if (!result.note.empty()) frontEnd.note(QStringLiteral("  (%1)").arg(result.note.c_str()));
   }
@@ -111,12 +148,12 @@ bool Converse(const FrontEnd& frontEnd) {
 }  // namespace
 
 RunResult RunCommand(Document_Interface& doc, const FrontEnd& frontEnd) {
-  const DocumentEntities read = LoadDocument(doc);
+  DocumentRead read = LoadDocument(doc);
   std::vector<QString> boxes;
   ListenToMessages(frontEnd, boxes);
   zethost::StartCommand();
   RunResult result;
-  result.cancelled = !Converse(frontEnd);
+  result.cancelled = !Converse(frontEnd, read);
   zethost::SetMessageListener(nullptr);
   const auto progress = [&frontEnd](const QString& what) {
     if (frontEnd.progress) frontEnd.progress(what);
@@ -124,7 +161,7 @@ RunResult RunCommand(Document_Interface& doc, const FrontEnd& frontEnd) {
   if (!result.cancelled) {
     progress(QStringLiteral("corrected in the host"));
     if (frontEnd.writing) frontEnd.writing(true);
-    const WriteBack written = WriteChanges(doc, read, zethost::ChangedEntities());
+    const WriteBack written = WriteChanges(doc, read.entities, zethost::ChangedEntities());
     if (frontEnd.writing) frontEnd.writing(false);
     progress(QStringLiteral("written into the document: %1 entities").arg(written.written));
     for (const QString& skipped : written.skipped) frontEnd.note(QStringLiteral("! ") + skipped);

@@ -127,8 +127,10 @@ SourceEntity SourceEntityOf(const QHash<int, QVariant>& data,
 }
 
 DocumentEntities ReadDocumentEntities(const QList<Plug_Entity*>& entities,
-                                      const LayerLinetypes& linetypes) {
+                                      const LayerLinetypes& linetypes,
+                                      std::vector<QString> layers) {
   DocumentEntities read;
+  read.layers = std::move(layers);
   read.drawing.entities.reserve(static_cast<std::size_t>(entities.size()));
   read.ids.reserve(static_cast<std::size_t>(entities.size()));
   for (Plug_Entity* entity : entities) {

@@ -48,9 +48,11 @@ zethost::SourceEntity SourceEntityOf(const QHash<int, QVariant>& data,
 // Whether an entity of this linetype is drawn without gaps, given its layer's linetype.
 bool DrawnContinuous(const QString& linetype, const QString& layerLinetype);
 
-// Every entity of the list, in its order.
+// Every entity of the list, in its order. `layers` are the layer names of an earlier reading of
+// the document, which keep their codes.
 DocumentEntities ReadDocumentEntities(const QList<Plug_Entity*>& entities,
-                                      const LayerLinetypes& linetypes);
+                                      const LayerLinetypes& linetypes,
+                                      std::vector<QString> layers = {});
 
 // Radians as the source geometry takes angles, and back.
 double DegreesOf(double radians);

@@ -6,6 +6,7 @@
 // front end writes exactly those back into its document, each once.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -36,6 +37,23 @@ struct ChangedEntity {
 // Makes the entities the host's drawing, whole, recognised as a DXF file's entities are; keys[k]
 // is the key of drawing.entities[k]. A DXF file the host's drawing came from before is forgotten.
 void LoadOpenDocument(SourceDrawing drawing, std::vector<std::uint64_t> keys);
+
+// What reading the document again found.
+struct Reread {
+  bool changed = false;       // the entities differ from those the host's drawing was made from
+  std::size_t holesGone = 0;  // holes of the drawing before that the document no longer holds
+  std::size_t holesNew = 0;   // holes it holds now that the drawing before did not
+};
+
+// The document as it stands now, while the command runs (the user may have changed it with other
+// commands while the command waited): when its entities differ from those the host's drawing
+// was made from, the drawing is made again from them. A hole drawn by exactly the same entities
+// (same keys, same numbers) as before keeps its hole id, so the ids the command holds stay
+// good; the ids of holes that changed or went are never given again, and the host answers no
+// question about them. What blinks stays blinking where its hole stays. Call it between events,
+// before any segment is mirrored; for another drawing it loads the document as
+// LoadOpenDocument does.
+Reread RereadOpenDocument(SourceDrawing drawing, std::vector<std::uint64_t> keys);
 
 // True while the host's drawing is the one LoadOpenDocument made: loading another drawing,
 // adding elements or resetting the host ends it.

@@ -26,6 +26,16 @@ void ResetBlink() {
   g_blinkListener = nullptr;
 }
 
+void RenumberBlinking(const std::function<std::optional<ElementRef>(const ElementRef&)>& to) {
+  for (std::vector<ElementRef>* set : {&g_gathered, &g_blinking}) {
+    std::vector<ElementRef> kept;
+    for (const ElementRef& ref : *set) {
+      if (const std::optional<ElementRef> now = to(ref)) kept.push_back(*now);
+    }
+    set->swap(kept);
+  }
+}
+
 }  // namespace zethost
 
 extern "C" {

@@ -2,7 +2,8 @@
 // entities become the host's drawing, a scripted all-hole run (base point, one range, move unit
 // 0.5) corrects it, and what moved is written back. Every entity of a hole is changed once, onto
 // the grid, with clean numbers (a circle's and an arc's centre with updateData, an arc's angles
-// kept, a polyline replaced by a new one); everything else is left alone.
+// kept, a polyline replaced by a new one); everything else is left alone. The user may change the
+// document while the command waits: it is read again, holes that stayed keep their hole ids.
 #include <gtest/gtest.h>
 
 #include <QHash>
@@ -11,13 +12,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 #include "fake_document.h"
+#include "host/source/open_document.h"
 #include "host/stand_in.h"
 #include "librecad/command_run.h"
+#include "librecad/document_entities.h"
 #include "plugin/startup.h"
 #include "settings/dialog_view_terminal.h"
 
@@ -201,12 +207,17 @@ class LibreCadCommand : public ::testing::Test {
     EXPECT_EQ(zethost::ProtocolErrors(), std::vector<std::string>{});
   }
 
-  tarnell_librecad::RunResult Run(std::vector<PointInput> script, const char* dialogActions) {
+  // whileWaiting(k) runs while the command waits for the script's answer k (from 0): what the
+  // user does with other commands meanwhile.
+  tarnell_librecad::RunResult Run(std::vector<PointInput> script, const char* dialogActions,
+                                  std::function<void(std::size_t)> whileWaiting = {}) {
     std::fputs(dialogActions, m_pDialogIn);
     std::rewind(m_pDialogIn);
     std::deque<PointInput> answers(script.begin(), script.end());
     tarnell_librecad::FrontEnd frontEnd;
-    frontEnd.askPoint = [&answers](const QString&, const QPointF*) {
+    std::size_t asked = 0;
+    frontEnd.askPoint = [&](const QString&, const QPointF*) {
+      if (whileWaiting) whileWaiting(asked++);
       PointInput next;  // cancelled once the script has run out
       if (!answers.empty()) next = answers.front();
       if (!answers.empty()) answers.pop_front();
@@ -297,6 +308,121 @@ TEST_F(LibreCadCommand, CancelledAtTheRangeChangesNothing) {
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(m_doc.changes.size(), 0u);
   EXPECT_EQ(m_boxes.size(), 0u);
+}
+
+// While the command waits for the range's second corner, the user erases a drill, moves the drill
+// that stood on its grid point off it and draws a new drill: the command reads the drawing again
+// before it takes the corner, leaves the erased drill alone and corrects the other two from where
+// they stand now.
+TEST_F(LibreCadCommand, TakesTheDrawingAsTheUserChangedItWhileItWaited) {
+  const std::uint64_t erased = m_ids[2];  // the drill at 30.26,10.1
+  const std::uint64_t moved = m_ids[14];  // the drill on its grid point, 50,40
+  ASSERT_EQ(m_rows[14].what, std::string("drill on its grid point"));
+  std::uint64_t drawn = 0;
+  const tarnell_librecad::RunResult result = Run(kAllHoles, kUnitHalf, [&](std::size_t asked) {
+    if (asked != 2) return;
+    m_doc.Find(erased)->removed = true;
+    m_doc.Find(moved)->data.insert(DPI::STARTX, 50.2);
+    m_doc.Find(moved)->data.insert(DPI::STARTY, 40.3);
+    drawn = m_doc.Add(DPI::CIRCLE, On("HOLES", Centre(110.3, 70.1, 3)));
+  });
+
+  EXPECT_FALSE(result.cancelled);
+  // Counted as before: the erased drill out, the new one in (the drill on its grid point counted
+  // as it was, though it did not move then).
+  EXPECT_EQ(m_boxes, std::vector<QString>{QStringLiteral("총 8개의 Hole 위치를 변경했습니다.")});
+  EXPECT_TRUE(ChangesOf(erased).empty());
+  for (const auto& [id, to] : {std::pair{moved, MovedTo(50, 40.5)}, {drawn, MovedTo(110.5, 70)}}) {
+    const std::vector<DocumentChange> changes = ChangesOf(id);
+    ASSERT_EQ(changes.size(), 1u) << id;
+    EXPECT_EQ(Numbers(changes[0].values), to) << id;
+  }
+  const auto told = std::count_if(m_notes.begin(), m_notes.end(), [](const QString& note) {
+    return note.contains(QStringLiteral("changed while the command waited and is read again"));
+  });
+  EXPECT_EQ(told, 1);
+}
+
+// Where a segment stands: a circle's or an arc's centre, a line's start.
+std::pair<double, double> Where(const zethost::Geometry& geometry) {
+  const Point2 at = std::visit(
+      [](const auto& g) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(g)>, zethost::Line>) {
+          return g.start;
+        } else {
+          return g.center;
+        }
+      },
+      geometry);
+  return {at.x, at.y};
+}
+
+// The hole ids the host hands out name the same holes after the drawing is read again, as long as
+// their entities stayed as they were; a hole that changed or went is not answered for, and its id
+// is not given to another; what blinked stays blinking.
+TEST_F(LibreCadCommand, HoleIdsSurviveReadingTheDrawingAgain) {
+  const auto read = [this](std::vector<QString> layers) {
+    QList<Plug_Entity*> all;
+    m_doc.getAllEntities(&all, true);
+    tarnell_librecad::DocumentEntities entities =
+        tarnell_librecad::ReadDocumentEntities(all, {}, std::move(layers));
+    qDeleteAll(all);
+    return entities;
+  };
+  const auto centreOf = [](HoleId id) {
+    const zethost::Element* hole = zethost::FindHole(id);
+    return hole == nullptr ? std::pair{-1.0, -1.0} : Where(hole->segments.front().geometry);
+  };
+  const auto blinking = [] {
+    std::vector<std::pair<double, double>> shown;
+    for (const ElementRef& ref : zethost::BlinkingSegments()) {
+      shown.push_back(Where(zethost::FindSegment(ref.nSegmentId)->geometry));
+    }
+    return shown;
+  };
+  tarnell_librecad::DocumentEntities before = read({});
+  zethost::LoadOpenDocument(before.drawing, before.ids);
+  std::map<HoleId, std::pair<double, double>> holes;
+  HoleId highest = 0;
+  for (const zethost::Element& element : zethost::Elements()) {
+    if (element.kind != zethost::ElementKind::Hole) continue;
+    holes[element.holeId] = centreOf(element.holeId);
+    highest = std::max(highest, element.holeId);
+  }
+  const zethost::Element* hole = zethost::FindHole(holes.rbegin()->first);
+  ZetIdClearBlink();
+  for (const zethost::Segment& segment : hole->segments) {
+    const ElementRef ref{hole->instanceId, segment.id};
+    ZetIdSetBlinkSegmentId(&ref);
+  }
+  ZetIdDoBlink();
+  const std::vector<std::pair<double, double>> blinked = blinking();
+
+  EXPECT_FALSE(zethost::RereadOpenDocument(before.drawing, before.ids).changed);
+  m_doc.entities.erase(m_doc.entities.begin());         // the outline, before every hole
+  m_doc.Find(m_ids[2])->removed = true;                 // the drill at 30.26,10.1
+  m_doc.Find(m_ids[5])->data.insert(DPI::RADIUS, 6.5);  // the counterbore, widened
+  m_doc.Add(DPI::CIRCLE, On("HOLES", Centre(110.3, 70.1, 3)));
+  tarnell_librecad::DocumentEntities after = read(before.layers);
+  const zethost::Reread reread = zethost::RereadOpenDocument(after.drawing, after.ids);
+
+  EXPECT_TRUE(reread.changed);
+  EXPECT_EQ(reread.holesGone, 2u);
+  EXPECT_EQ(reread.holesNew, 2u);  // the widened counterbore and the new drill
+  std::size_t kept = 0;
+  for (const auto& [id, centre] : holes) {
+    const bool gone = centre == std::pair{30.26, 10.1} || centre == std::pair{60.13, 20.21};
+    const std::pair<double, double> expected = gone ? std::pair{-1.0, -1.0} : centre;
+    EXPECT_EQ(centreOf(id), expected) << id;
+    kept += gone ? 0 : 1;
+  }
+  EXPECT_EQ(kept, holes.size() - 2);
+  for (const zethost::Element& element : zethost::Elements()) {
+    if (element.kind == zethost::ElementKind::Hole && !holes.count(element.holeId)) {
+      EXPECT_GT(element.holeId, highest);
+    }
+  }
+  EXPECT_EQ(blinking(), blinked);
 }
 
 }  // namespace
