@@ -23,9 +23,10 @@ SKIP = 77  # the exit code CTest reports as a skipped test
 FONT_DIR = "/usr/share/fonts/truetype/nanum"
 KOREAN_FONTS = ["NanumGothic.ttf", "NanumGothicCoding.ttf"]
 
-# Wine's own prompts for Mono and Gecko are not wanted; its debug output neither.
+# Wine's own prompts for Mono and Gecko are not wanted; its debug output neither, unless
+# TARNELL_WINEDEBUG asks for some (for example "err+all" when a run fails with no output).
 BASE_ENV = {
-    "WINEDEBUG": "-all",
+    "WINEDEBUG": os.environ.get("TARNELL_WINEDEBUG", "-all"),
     "WINEDLLOVERRIDES": "mscoree,mshtml=",
     "WINEARCH": "win64",
 }
@@ -122,7 +123,25 @@ class Wine:
     def run(self, args, timeout=60, input=None, cwd=None, check=True):
         """Runs a Windows program to its end. Its output goes through files, not pipes: Wine's
         helper processes (wineserver, explorer) may inherit a pipe and hold it open long after
-        the program has ended."""
+        the program has ended.
+
+        A program expected to succeed that ends with 1 having printed nothing at all is run once
+        more, and says so. None of the programs run here ends so of itself; Wine does, most
+        likely when the program loses its wineserver while the prefix's session starts or ends.
+        It was seen about once in 40 runs of the Wine tests, in a different test each time."""
+        result = self._run_once(args, timeout, input, cwd)
+        if check and result.returncode == 1 and not result.stdout and not result.stderr:
+            print("winetest: %s ended with 1 and printed nothing; run once more"
+                  % " ".join(args))
+            self.start_server()
+            result = self._run_once(args, timeout, input, cwd)
+        if check and result.returncode != 0:
+            raise AssertionError("%s exited with %d\n--- stdout\n%s\n--- stderr\n%s" % (
+                " ".join(args), result.returncode, result.stdout.decode(errors="replace"),
+                result.stderr.decode(errors="replace")))
+        return result
+
+    def _run_once(self, args, timeout, input, cwd):
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             completed = subprocess.run(
                 [self.wine] + list(args), env=self.env(), input=input,
@@ -130,13 +149,8 @@ class Wine:
                 stderr=err, timeout=timeout, cwd=cwd or self.work)
             out.seek(0)
             err.seek(0)
-            result = subprocess.CompletedProcess(completed.args, completed.returncode,
-                                                 out.read(), err.read())
-        if check and result.returncode != 0:
-            raise AssertionError("%s exited with %d\n--- stdout\n%s\n--- stderr\n%s" % (
-                " ".join(args), result.returncode, result.stdout.decode(errors="replace"),
-                result.stderr.decode(errors="replace")))
-        return result
+            return subprocess.CompletedProcess(completed.args, completed.returncode,
+                                               out.read(), err.read())
 
     def popen(self, args, **kwargs):
         return subprocess.Popen([self.wine] + list(args), env=self.env(), cwd=self.work,
