@@ -6,9 +6,15 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "librecad/command_history.h"
+
 namespace tarnell_librecad {
 
-AnswerWatch::AnswerWatch(QWidget* mainWindow) : m_pMainWindow(mainWindow) {
+AnswerWatch::AnswerWatch(QWidget* mainWindow, const QString& prompt)
+    : m_pMainWindow(mainWindow), m_prompt(prompt) {
+  if (mainWindow != nullptr) {
+    m_pHint = mainWindow->findChild<QLabel*>(QStringLiteral("lLeftButton"));
+  }
   qApp->installEventFilter(this);
 }
 
@@ -18,6 +24,22 @@ AnswerWatch::~AnswerWatch() {
 
 PointAnswer AnswerWatch::Answer() const {
   return m_answer;
+}
+
+// Whether the status bar shows the prompt (true when it cannot be found); another command's
+// hint there means that command has the point input. Both turns are logged.
+bool AnswerWatch::PromptShown() {
+  if (m_pHint.isNull()) return true;
+  const QString shown = m_pHint->text();
+  const bool ours = shown == m_prompt;
+  if (!ours && !shown.isEmpty() && !m_bTakenOver) {
+    m_bTakenOver = true;
+    AppendToLog(QStringLiteral("point input taken by another command"));
+  } else if (ours && m_bTakenOver) {
+    m_bTakenOver = false;
+    AppendToLog(QStringLiteral("point input given back"));
+  }
+  return ours;
 }
 
 // A right-click confirms in the drawing (LibreCAD's QG_GraphicView), not on a toolbar.
@@ -41,7 +63,7 @@ bool AnswerWatch::CommandLineEmpty() const {
 }
 
 bool AnswerWatch::eventFilter(QObject* object, QEvent* event) {
-  if (m_bSending || !InMainWindow(object)) return false;
+  if (m_bSending || !InMainWindow(object) || !PromptShown()) return false;
   if (event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && CommandLineEmpty()) {

@@ -40,7 +40,7 @@ void StartPluginOnce() {
 tarnell_librecad::PointInput AskPoint(Document_Interface& doc, QWidget* mainWindow,
                                       const QString& prompt, const QPointF* from) {
   tarnell_librecad::AppendToLog(QStringLiteral("prompt: ") + prompt);
-  tarnell_librecad::AnswerWatch watch(mainWindow);
+  tarnell_librecad::AnswerWatch watch(mainWindow, prompt);
   QPointF point;
   QPointF base = from != nullptr ? *from : QPointF();
   tarnell_librecad::PointInput input;

@@ -18,6 +18,11 @@
 #      again), an extra window that brings one drill back, the review confirmed: those drills
 #      and the tapped hole alone are corrected.
 #   6. Escape while picked holes are highlighted: the highlight goes, nothing changes.
+#   7. The drawing changed while the command waits: in the all-hole mode, between the range's
+#      corners, LibreCAD's circle tool draws a new drill off its grid point; the command reads
+#      the drawing again before it takes the second corner and corrects the new drill with the
+#      others. The circle tool's own input (its centre, its radius, the Escape that ends it)
+#      answers none of the command's prompts.
 # The dialogs are the command's Qt dialogs, clicked where the command logs their controls and
 # rows (session_lib.sh). Every step waits for the command's log lines ($TARNELL_LIBRECAD_LOG),
 # for a window or for what the screen shows.
@@ -196,4 +201,37 @@ xdotool key Escape
 wait_log "run cancelled" 3
 screen_shows cancelled none none
 save_until picked
+
+# 7. A drill drawn with LibreCAD's circle tool while the command waits for the second corner.
+start_command
+focus "$(main_window)"
+xdotool key Return
+open_dialog 17001 mode-dialog-all
+click_control 15000
+end_dialog Return 17001 1
+wait_log "run finished" 6
+start_command
+ranges=$(lines "prompt: 구멍형상 범위지시")
+type_line "0,0"
+wait_log "prompt: 구멍형상 범위지시" $((ranges + 1))
+type_line "-1,-1"
+wait_log "prompt: 구멍형상 범위지시" $((ranges + 2))
+taken=$(lines "point input taken by another command")
+given=$(lines "point input given back")
+type_line circle
+wait_log "point input taken by another command" $((taken + 1))
+type_line "105.2,75.3"
+type_line 3
+# The Escape that ends the circle tool does not answer the command's prompt; the second corner
+# is clicked (the keyboard focus is no longer in the command line).
+focus "$(main_window)"
+xdotool key Escape
+wait_log "point input given back" $((given + 1))
+click_point 115 85
+wait_log "is read again; 1 new hole(s))" 1
+open_dialog 12000 move-unit-dialog-changed
+click_row 4
+end_dialog Return 12000 1
+close_message_box "총 8개의 Hole 위치를 변경했습니다."
+save_until corrected-with-new-drill
 echo "librecad_session: OK"
