@@ -10,7 +10,8 @@
 #      the rubber band following the cursor from its first corner, the move unit 0.5 clicked in
 #      the dialog and Enter (OK), the message box closed; the saved drawing has every hole on the
 #      grid.
-#   4. LibreCAD's undo takes the whole command back; the saved drawing is as drawn.
+#   4. LibreCAD's undo takes the whole command back; the saved drawing is as drawn. A redo
+#      repeats it whole, and an undo takes it back again.
 #   5. The specific-hole mode chosen in the mode dialog; a drill and the tapped hole picked (the
 #      picked examples are highlighted over the drawing view), the whole drawing searched (every
 #      gathered hole highlighted: docs/librecad-review.png when the test is told where), two
@@ -132,7 +133,11 @@ close_message_box "총 7개의 Hole 위치를 변경했습니다."
 wait_log "run finished: 11 entities written" 1
 save_until corrected
 
-# 4. One undo takes the command back.
+# 4. One undo takes the command back, one redo repeats it, and one more undo takes it back again.
+type_line undo
+save_until original
+type_line redo
+save_until corrected
 type_line undo
 save_until original
 
