@@ -66,17 +66,6 @@ bool SameVertices(std::span<const SourceVertex> a, std::span<const SourceVertex>
   return true;
 }
 
-bool Changed(const OpenDocument& document, std::size_t k) {
-  const SourceEntity& was = document.given.entities[k];
-  const SourceEntity& is = document.now.entities[k];
-  if (!Same(was.p, is.p) || !Same(was.q, is.q) || !Same(was.startAngle, is.startAngle) ||
-      !Same(was.endAngle, is.endAngle)) {
-    return true;
-  }
-  return was.kind == SourceKind::kPolyline &&
-         !SameVertices(VerticesOf(document.given, was), VerticesOf(document.now, is));
-}
-
 // Whether two entities (of two drawings) hold the same numbers.
 bool SameEntity(const SourceDrawing& a, const SourceEntity& x, const SourceDrawing& b,
                 const SourceEntity& y) {
@@ -258,7 +247,10 @@ std::vector<ChangedEntity> ChangedEntities() {
   const OpenDocument* document = Current();
   if (document == nullptr) return changes;
   for (std::size_t k = 0; k < document->now.entities.size(); ++k) {
-    if (!Changed(*document, k)) continue;
+    if (SameEntity(document->given, document->given.entities[k], document->now,
+                   document->now.entities[k])) {
+      continue;
+    }
     ChangedEntity change;
     change.key = document->keys[k];
     change.entity = static_cast<std::uint32_t>(k);

@@ -26,11 +26,8 @@ def main():
     winetest.require_files(exe, os.path.join(args.bin, "Tarnell.dll"))
     plate = winetest.windows_path(os.path.join(args.source, "examples", "plate.dxf"))
     out = os.path.join(args.work, "batch-settings.dxf")
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
     failures = []
-    with winetest.x_server() as display:
-        wine.display = display
+    with winetest.started(args.work, display=True) as wine:
         try:
             for stored in (None, "0", "1"):
                 name = "stored mode %s" % stored
@@ -53,7 +50,6 @@ def main():
                                     % (name, before, after))
         finally:
             wine.run(["reg", "delete", "HKCU\\SOFTWARE\\Quillstone", "/f"], check=False)
-            wine.shutdown()
     winetest.exit_on_failures(failures)
     print("the batch left the registry as it was for 3 stored modes")
 

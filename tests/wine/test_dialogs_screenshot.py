@@ -98,34 +98,29 @@ def main():
     # The pictures go to the build folder; TARNELL_SCREENSHOT_DIR=<repo>/docs refreshes the ones
     # the README shows.
     docs = os.environ.get("TARNELL_SCREENSHOT_DIR") or os.path.join(args.work, "screenshots")
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
-    with winetest.x_server() as display:
-        wine.display = display
+    with winetest.started(args.work, display=True) as wine:
+        display = wine.display
+        wine.run(["reg", "delete", "HKCU\\SOFTWARE\\Quillstone", "/f"], check=False)
+        session = Session(wine, exe, drawing, args.work)
         try:
-            wine.run(["reg", "delete", "HKCU\\SOFTWARE\\Quillstone", "/f"], check=False)
-            session = Session(wine, exe, drawing, args.work)
-            try:
-                session.type("")  # Enter at the base-point prompt: the mode dialog
-                session.wait_for_prompts(1, "for the mode dialog")
-                window = find_window(display, MODE_TITLE)
-                photograph(display, window, MODE_TITLE, os.path.join(docs, "mode-dialog.png"))
-                session.type("cancel")
-                session.type("tarnell")
-                session.type("0,0")
-                session.type("window -5,-5 90,85")
-                session.wait_for_prompts(2, "for the move-unit dialog")
-                session.type("click row 4")
-                session.wait_for_prompts(3, "after a click on row 4")
-                window = find_window(display, UNIT_TITLE)
-                photograph(display, window, UNIT_TITLE,
-                           os.path.join(docs, "move-unit-dialog.png"))
-                session.type("cancel")
-                session.type("quit")
-            finally:
-                session.finish()
+            session.type("")  # Enter at the base-point prompt: the mode dialog
+            session.wait_for_prompts(1, "for the mode dialog")
+            window = find_window(display, MODE_TITLE)
+            photograph(display, window, MODE_TITLE, os.path.join(docs, "mode-dialog.png"))
+            session.type("cancel")
+            session.type("tarnell")
+            session.type("0,0")
+            session.type("window -5,-5 90,85")
+            session.wait_for_prompts(2, "for the move-unit dialog")
+            session.type("click row 4")
+            session.wait_for_prompts(3, "after a click on row 4")
+            window = find_window(display, UNIT_TITLE)
+            photograph(display, window, UNIT_TITLE,
+                       os.path.join(docs, "move-unit-dialog.png"))
+            session.type("cancel")
+            session.type("quit")
         finally:
-            wine.shutdown()
+            session.finish()
     transcript = session.transcript()
     if "\ucde8\uc18c\ud558\uc168\uc2b5\ub2c8\ub2e4." not in transcript:  # 취소하셨습니다.
         raise AssertionError("the move-unit dialog was not cancelled:\n" + transcript)

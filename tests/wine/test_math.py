@@ -113,12 +113,8 @@ def main():
     groups = argument_groups()
     values = [v for group in groups.values() for v in group]
     native = run_native(native_probe, values)
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
-    try:
+    with winetest.started(args.work) as wine:
         windows = run_windows(wine, probe, values)
-    finally:
-        wine.shutdown()
     differences, at = 0, 0
     for group, group_values in groups.items():
         end = at + len(group_values)

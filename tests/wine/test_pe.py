@@ -256,12 +256,8 @@ def main():
     winetest.require_wine()
     names = ["Tarnell.dll", "ZetLib.dll", "tarnell.exe", "dump_dialog_templates.exe"]
     winetest.require_files(*[os.path.join(args.bin, n) for n in names])
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
-    try:
+    with winetest.started(args.work) as wine:
         templates = expected_templates(wine, args.bin)
-    finally:
-        wine.shutdown()
     checks = Checks()
     plugin = pefile.PE(os.path.join(args.bin, "Tarnell.dll"))
     check_plugin_binding(checks, plugin, args.source)

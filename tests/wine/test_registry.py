@@ -132,17 +132,13 @@ def main():
     winetest.require_wine()
     probe = os.path.join(args.bin, "registry_probe.exe")
     winetest.require_files(probe)
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
-    os.environ["LC_ALL"] = "C.UTF-8"  # command-line arguments reach Windows as UTF-8
-    registry = Registry(wine, probe)
     failures = []
-    try:
+    with winetest.started(args.work) as wine:
+        os.environ["LC_ALL"] = "C.UTF-8"  # command-line arguments reach Windows as UTF-8
+        registry = Registry(wine, probe)
         check_first_load(registry, failures)
         check_loads(registry, failures)
         check_writes_and_reads(registry, failures)
-    finally:
-        wine.shutdown()
     winetest.exit_on_failures(failures)
     print("settings store on the Windows registry: %d cases as expected" % (len(LOAD_CASES) + 7))
 

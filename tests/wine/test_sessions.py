@@ -121,23 +121,17 @@ def main():
     sessions = sorted(glob.glob(os.path.join(args.source, "examples", "*.session")) +
                       glob.glob(os.path.join(args.source, "tests", "wine", "sessions",
                                              "*.session")))
-    wine = winetest.Wine(args.work)
-    wine.ensure_prefix()
     failures = []
-    with winetest.x_server() as display:
-        wine.display = display
-        try:
-            for session in sessions:
-                name = os.path.basename(session)
-                out_dir = os.path.join(args.work, "sessions", name)
-                os.makedirs(out_dir, exist_ok=True)
-                drawing = drawing_of(args.source, session)
-                found = compare(name, run_native(native, session, drawing, out_dir),
-                                run_windows(wine, exe, session, drawing, out_dir))
-                print("%s: %s" % (name, "same" if not found else "DIFFERENT"))
-                failures += found
-        finally:
-            wine.shutdown()
+    with winetest.started(args.work, display=True) as wine:
+        for session in sessions:
+            name = os.path.basename(session)
+            out_dir = os.path.join(args.work, "sessions", name)
+            os.makedirs(out_dir, exist_ok=True)
+            drawing = drawing_of(args.source, session)
+            found = compare(name, run_native(native, session, drawing, out_dir),
+                            run_windows(wine, exe, session, drawing, out_dir))
+            print("%s: %s" % (name, "same" if not found else "DIFFERENT"))
+            failures += found
     winetest.exit_on_failures(failures)
     print("%d sessions give the same drawing, transcript and registry on Linux and under Wine"
           % len(sessions))

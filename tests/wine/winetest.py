@@ -230,6 +230,20 @@ def x_server(timeout=30):
             server.wait(timeout=10)
 
 
+@contextlib.contextmanager
+def started(work, display=False):
+    """Wine in the tests' prefix (made on first use), with an X server of its own when display is
+    asked for; every Windows process of the prefix is ended after."""
+    wine = Wine(work)
+    wine.ensure_prefix()
+    with x_server() if display else contextlib.nullcontext() as shown:
+        wine.display = shown
+        try:
+            yield wine
+        finally:
+            wine.shutdown()
+
+
 def require_files(*paths):
     missing = [p for p in paths if not os.path.exists(p)]
     if missing:
